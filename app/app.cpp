@@ -1,0 +1,138 @@
+#include "app/app.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <cstring>
+
+#include "app/command_line.h"
+#include "app/initialise.h"
+#include "app/monitor.h"
+#include "core/files.h"
+#include "core/messages.h"
+#include "core/owned.h"
+#include "core/program.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "core/trace.h"
+#include "resources/resource.h"
+#include "ui/look.h"
+
+namespace tov {
+
+namespace {
+
+constexpr int kClassNameTextId = 9;
+constexpr int kLoadingCaptionTextId = 833;
+constexpr int kIniNameTextId = 4;
+
+// ProductVersion from the first translation of a file's version resource.
+bool ReadProductVersion(const char* path, char* out, size_t cap) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+  if (size == 0) return false;
+  HGLOBAL block = GlobalAlloc(GMEM_FIXED, size);
+  if (!block) return false;
+  bool found = false;
+  if (GetFileVersionInfoA(path, 0, size, block)) {
+    struct Translation { WORD language, codePage; }* tr = nullptr;
+    UINT len = 0;
+    if (VerQueryValueA(block, "\\VarFileInfo\\Translation", (void**)&tr, &len) && len >= sizeof *tr) {
+      char query[64];
+      wsprintfA(query, "\\StringFileInfo\\%04x%04x\\ProductVersion", tr->language, tr->codePage);
+      char* value = nullptr;
+      if (VerQueryValueA(block, query, (void**)&value, &len) && value && len > 0)
+        found = CopyTextN(out, cap, value);
+    }
+  }
+  GlobalFree(block);
+  return found;
+}
+
+void ComputeProgramPaths() {
+  char folder[kPathCapacity];
+  char ini[kPathCapacity];
+  char name[32];
+  if (DataFolder(folder) && LoadText(kIniNameTextId, name) > 0) {
+    CopyText(ini, folder);
+    if (AppendText(ini, "\\") && AppendText(ini, name)) SetIniPath(ini);
+  }
+  char trace[kPathCapacity];
+  if (ProgramFolder(trace) > 0 && AppendText(trace, "\\sendex2tv.txt")) SetTracePath(trace);
+}
+
+void StartCommonControls() {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
+                                           ICC_COOL_CLASSES | ICC_INTERNET_CLASSES};
+  if (!InitCommonControlsEx(&icc)) InitCommonControls();
+}
+
+}  // namespace
+
+size_t VersionLabel(char* out, size_t cap) {
+  if (cap == 0) return 0;
+  out[0] = 0;
+  char folder[kPathCapacity];
+  if (ProgramFolder(folder) == 0) return 0;
+  char path[kPathCapacity], version[128];
+  CopyText(path, folder);
+  if (AppendText(path, "\\Tovrel.exe") && ReadProductVersion(path, version, sizeof version))
+    CopyTextN(out, cap, version);
+  CopyText(path, folder);
+  if (AppendText(path, "\\TovrelEx.exe") && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES &&
+      ReadProductVersion(path, version, sizeof version)) {
+    AppendTextN(out, cap, ":");
+    AppendTextN(out, cap, version);
+  }
+  return strlen(out);
+}
+
+int TovrelMain(HINSTANCE instance, const char* cmdLine) {
+  SetProgramInstance(instance);
+  char className[kCaptionCapacity], caption[kCaptionCapacity];
+  if (LoadText(kClassNameTextId, className) == 0 || LoadText(kLoadingCaptionTextId, caption) == 0)
+    return 0;
+  SetMainClassName(className);
+  SetProgramCaption(caption);
+
+  CommandLineChoice choice = ParseCommandLine(cmdLine, GetOption("StartTab", kDefaultStartTab));
+  if (choice.startMonitor) StartMonitor();
+  if (choice.removal) {
+    RemoveInstallation();
+    CloseMonitor();
+    return 0;
+  }
+
+  if (HWND running = FindWindowA(className, nullptr)) {
+    PostMessageA(running, WM_COMMAND, choice.quiet ? kCmdClose : choice.command, 0);
+    return 0;
+  }
+  if (choice.quiet) return 0;
+
+  if (!RegisterMainClass(instance, className)) return 0;
+  HWND window = CreateMainWindow(instance, className, caption);
+  if (!window) return 0;
+  SetMainWindow(window);
+
+  CreateProgramFonts();
+  LoadProgramPictures();
+  CoInitialize(nullptr);
+  StartCommonControls();
+
+  ComputeProgramPaths();
+  char label[512];
+  VersionLabel(label, sizeof label);
+  Trace("-------------------------------------Begin TovrelEx", label);
+
+  Initialise();
+  PostMessageA(window, WM_COMMAND, choice.command, 0);
+
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return int(msg.wParam);
+}
+
+}  // namespace tov

@@ -1,0 +1,48 @@
+# Windows tests: one executable per tests/ folder, each run under Wine in
+# both Windows families (a prefix set to Windows 98, and Wine's default NT).
+enable_testing()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)
+target_compile_options(gtest PRIVATE -fexceptions -frtti)
+target_compile_options(gtest_main PRIVATE -fexceptions -frtti)
+
+set(TOVREL_WINE_ROOT ${CMAKE_BINARY_DIR}/wine CACHE PATH "Wine prefixes of the test run")
+
+# Test-only helper programs (stand-in monitor, hook client, fixtures).
+file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)
+foreach(src ${TOOL_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} WIN32 ${src})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+endforeach()
+# The stand-in monitor must carry the monitor's file name.
+if(TARGET monitor_standin)
+  set_target_properties(monitor_standin PROPERTIES OUTPUT_NAME Tovrel)
+  target_link_libraries(monitor_standin PRIVATE user32 kernel32)
+endif()
+
+file(GLOB TEST_DIRS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/*)
+foreach(dir ${TEST_DIRS})
+  file(GLOB WTESTS CONFIGURE_DEPENDS ${dir}/*_wtest.cpp)
+  if(NOT WTESTS)
+    continue()
+  endif()
+  get_filename_component(group ${dir} NAME)
+  set(exe tests_${group})
+  add_executable(${exe} ${WTESTS} ${CMAKE_SOURCE_DIR}/tests/tools/wine_test_main.cc)
+  target_link_libraries(${exe} PRIVATE tovrel_core gtest)
+  target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_options(${exe} PRIVATE -fexceptions -frtti)
+  target_compile_definitions(${exe} PRIVATE
+    TOVREL_SHARED_DIR="Z:${TOVREL_SHARED_DIR}" TOVREL_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}")
+  add_dependencies(${exe} TovrelEx)
+  foreach(family nt win98)
+    add_test(NAME ${group}.${family} COMMAND ${exe})
+    set_tests_properties(${group}.${family} PROPERTIES
+      ENVIRONMENT "WINEPREFIX=${TOVREL_WINE_ROOT}/${family};TOVREL_FAMILY=${family}"
+      RESOURCE_LOCK prefix_${family}
+      TIMEOUT 600)
+  endforeach()
+endforeach()

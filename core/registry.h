@@ -1,0 +1,35 @@
+// Registry access used by every part of the program. Failures are silent:
+// readers give empty text, writers return false, and a trace point is passed.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+
+namespace tov {
+
+constexpr size_t kRegQueryBytes = 1024;   // values longer than this are not read
+constexpr size_t kRegTreePathCapacity = 520;
+constexpr size_t kSubKeyNameCapacity = 260;
+
+// Reads a text value (REG_SZ, or REG_EXPAND_SZ with environment references
+// expanded). Returns its length, or 0 with empty text when the key or value
+// is missing, the value is longer than 1023 characters, or it does not fit
+// cap (a value of exactly cap - 1 characters fits).
+size_t GetRegString(HKEY root, const char* key, const char* name, char* out, size_t cap);
+template <size_t N>
+size_t GetRegString(HKEY root, const char* key, const char* name, char (&out)[N]) {
+  return GetRegString(root, key, name, out, N);
+}
+bool SetRegString(HKEY root, const char* key, const char* name, const char* text);
+bool SetRegDword(HKEY root, const char* key, const char* name, DWORD number);
+bool DeleteRegValue(HKEY root, const char* key, const char* name);
+bool CreateRegKey(HKEY root, const char* key);
+// Deletes key with all its sub-keys; true also when it did not exist.
+bool DeleteRegTree(HKEY root, const char* key);
+bool RegKeyExists(HKEY root, const char* key);
+
+// Edits the ';'-separated program list of a [windows] key in win.ini.
+void RemoveWinIniItem(const char* keyName, const char* item);
+void AppendWinIniItem(const char* keyName, const char* item);
+
+}  // namespace tov
