@@ -12,8 +12,10 @@ set(TOVREL_WINE_ROOT ${CMAKE_BINARY_DIR}/wine CACHE PATH "Wine prefixes of the t
 
 # Test-only helper programs (stand-in monitor, hook client, fixtures).
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)
+set(TOOL_TARGETS)
 foreach(src ${TOOL_SOURCES})
   get_filename_component(name ${src} NAME_WE)
+  list(APPEND TOOL_TARGETS ${name})
   add_executable(${name} WIN32 ${src})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
 endforeach()
@@ -31,13 +33,14 @@ foreach(dir ${TEST_DIRS})
   endif()
   get_filename_component(group ${dir} NAME)
   set(exe tests_${group})
-  add_executable(${exe} ${WTESTS} ${CMAKE_SOURCE_DIR}/tests/tools/wine_test_main.cc)
+  add_executable(${exe} ${WTESTS} ${CMAKE_SOURCE_DIR}/tests/tools/wine_test_main.cc
+    ${CMAKE_SOURCE_DIR}/tests/support/wine_support.cc)
   target_link_libraries(${exe} PRIVATE tovrel_core gtest)
   target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_options(${exe} PRIVATE -fexceptions -frtti)
   target_compile_definitions(${exe} PRIVATE
     TOVREL_SHARED_DIR="Z:${TOVREL_SHARED_DIR}" TOVREL_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}")
-  add_dependencies(${exe} TovrelEx)
+  add_dependencies(${exe} TovrelEx ${TOOL_TARGETS})
   foreach(family nt win98)
     add_test(NAME ${group}.${family} COMMAND ${exe})
     set_tests_properties(${group}.${family} PROPERTIES

@@ -1,0 +1,210 @@
+// TovrelEx as a process: command line, single instance, forwarding, quiet
+// end, removal path and the resident monitor stand-in.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/command_line.h"
+#include "tests/support/wine_support.h"
+#include "ui/sheet.h"
+
+using namespace testsupport;
+
+namespace {
+
+const char kOptions[] = "Software\\Brenvik\\Tovrel\\Options";
+
+class ProgramTest : public testing::Test {
+ protected:
+  std::string log_ = TempFilePath("tovrel_monitor_log.txt");
+
+  void SetUp() override {
+    EndAll();
+    ClearProductKeys();
+    DeleteFileA(log_.c_str());
+    SetEnvironmentVariableA("TOVREL_MONITOR_LOG", log_.c_str());
+  }
+  void TearDown() override {
+    EndAll();
+    ClearProductKeys();
+  }
+
+  // Ends every running instance and monitor left by a test.
+  static void EndAll() {
+    for (const char* cls : {"TovrelEx", "Tovrel"}) {
+      for (int i = 0; i < 50; ++i) {
+        HWND w = FindWindowA(cls, nullptr);
+        if (!w) break;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        if (p) {
+          TerminateProcess(p, 0);
+          WaitForSingleObject(p, 5000);
+          CloseHandle(p);
+        }
+        Sleep(50);
+      }
+    }
+  }
+
+  static HANDLE Run(const std::string& args) { return StartProgram(BinPath("TovrelEx.exe"), args); }
+
+  static HWND WaitMainWindow() {
+    HWND w = nullptr;
+    WaitFor([&] { return (w = FindWindowA("TovrelEx", nullptr)) != nullptr; }, 15000);
+    return w;
+  }
+
+  // The page the running instance was last asked to open, or 0.
+  static int RequestedPage(HWND w) { return (int)(INT_PTR)GetPropA(w, tov::kRequestedPageProp); }
+
+  static bool WaitPage(HWND w, int page) {
+    return WaitFor([&] { return RequestedPage(w) == page; }, 10000);
+  }
+
+  int CountInLog(const std::string& what) const {
+    std::string text = ReadWholeFile(log_);
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  }
+
+  static void SetStoredOption(const char* name, const char* value) {
+    HKEY k;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kOptions, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                              nullptr), ERROR_SUCCESS);
+    RegSetValueExA(k, name, 0, REG_SZ, (const BYTE*)value, DWORD(strlen(value) + 1));
+    RegCloseKey(k);
+  }
+};
+
+TEST_F(ProgramTest, EmptyCommandLineOpensDelayedStartThenSecondStartForwards) {
+  HANDLE first = Run("");
+  ASSERT_TRUE(first);
+  HWND w = WaitMainWindow();
+  ASSERT_TRUE(w);
+  EXPECT_TRUE(WaitPage(w, tov::kCmdDelayedStart));
+  // The hidden main window: visible style, no area, off the screen.
+  RECT r;
+  GetWindowRect(w, &r);
+  EXPECT_LE(r.bottom, 0);
+
+  HANDLE second = Run("-OPTION");
+  EXPECT_EQ(WaitExit(second, 10000), 0);  // forwards and ends at once
+  CloseHandle(second);
+  EXPECT_TRUE(WaitPage(w, tov::kCmdOptions));
+  EXPECT_EQ(FindWindowA("TovrelEx", nullptr), w);  // still one instance
+
+  // -Q ends the running instance; the quiet start itself ends at once too.
+  HANDLE quiet = Run("-q");
+  EXPECT_EQ(WaitExit(quiet, 10000), 0);
+  CloseHandle(quiet);
+  EXPECT_EQ(WaitExit(first, 10000), 0);
+  CloseHandle(first);
+  EXPECT_EQ(FindWindowA("TovrelEx", nullptr), nullptr);
+}
+
+TEST_F(ProgramTest, LastSwitchWinsAndClosingSavesOptions) {
+  HANDLE p = Run("-OPTION -TASK");
+  HWND w = WaitMainWindow();
+  ASSERT_TRUE(w);
+  EXPECT_TRUE(WaitPage(w, tov::kCmdActiveTasks));
+  PostMessageA(w, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitExit(p, 10000), 0);
+  CloseHandle(p);
+  // Ending writes the options back, with "Update" set.
+  char text[16] = "";
+  DWORD size = sizeof text;
+  EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, kOptions, "Tasks", RRF_RT_REG_SZ, nullptr, text, &size),
+            ERROR_SUCCESS);
+  EXPECT_STREQ(text, "11");
+  size = sizeof text;
+  RegGetValueA(HKEY_CURRENT_USER, kOptions, "Update", RRF_RT_REG_SZ, nullptr, text, &size);
+  EXPECT_STREQ(text, "1");
+  size = sizeof text;
+  EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, kOptions, "MaxCookie", RRF_RT_REG_SZ, nullptr, text, &size),
+            ERROR_SUCCESS);  // never written by the program
+}
+
+TEST_F(ProgramTest, StoredStartTabAndOverLongCommandLine) {
+  SetStoredOption("StartTab", "6040");
+  std::string line = "-OPTION";
+  line.resize(773, 'x');
+  HANDLE p = Run(line);
+  HWND w = WaitMainWindow();
+  ASSERT_TRUE(w);
+  EXPECT_TRUE(WaitPage(w, tov::kCmdIEHelpers));  // no switch matched
+  PostMessageA(w, WM_COMMAND, tov::kCmdClose, 0);
+  EXPECT_EQ(WaitExit(p, 10000), 0);
+  CloseHandle(p);
+
+  SetStoredOption("StartTab", "5");
+  p = Run("");
+  w = WaitMainWindow();
+  ASSERT_TRUE(w);
+  EXPECT_TRUE(WaitPage(w, tov::kCmdDelayedStart));
+  PostMessageA(w, WM_COMMAND, tov::kCmdClose, 0);
+  EXPECT_EQ(WaitExit(p, 10000), 0);
+  CloseHandle(p);
+}
+
+TEST_F(ProgramTest, QuietWithNoInstanceDoesNothing) {
+  HANDLE p = Run("-Q");
+  EXPECT_EQ(WaitExit(p, 10000), 0);
+  CloseHandle(p);
+  EXPECT_EQ(FindWindowA("TovrelEx", nullptr), nullptr);
+}
+
+TEST_F(ProgramTest, StartLaunchesTheMonitorOnce) {
+  HANDLE p = Run("-START");
+  HWND w = WaitMainWindow();
+  ASSERT_TRUE(w);
+  EXPECT_TRUE(WaitPage(w, tov::kCmdStartup));
+  ASSERT_TRUE(WaitFor([] { return FindWindowA("Tovrel", nullptr) != nullptr; }, 10000));
+  // A second "-START" while the monitor runs starts no second copy.
+  HANDLE again = Run("-START -OPTION");
+  EXPECT_EQ(WaitExit(again, 10000), 0);
+  CloseHandle(again);
+  EXPECT_TRUE(WaitPage(w, tov::kCmdOptions));
+  Sleep(500);
+  EXPECT_EQ(CountInLog("start "), 1);
+  PostMessageA(w, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitExit(p, 10000), 0);
+  CloseHandle(p);
+}
+
+TEST_F(ProgramTest, RemoveClosesTheMonitorAndCreatesNoWindow) {
+  HANDLE monitor = StartProgram(BinPath("Tovrel.exe"), "");
+  ASSERT_TRUE(WaitFor([] { return FindWindowA("Tovrel", nullptr) != nullptr; }, 10000));
+  HANDLE p = Run("-remove");
+  EXPECT_EQ(WaitExit(p, 10000), 0);
+  CloseHandle(p);
+  EXPECT_EQ(FindWindowA("TovrelEx", nullptr), nullptr);
+  EXPECT_EQ(WaitExit(monitor, 10000), 0);  // the stand-in ends on 6030
+  CloseHandle(monitor);
+  EXPECT_EQ(CountInLog("command 6030 0"), 1);
+}
+
+TEST_F(ProgramTest, ExitRequestFollowsConfirmExit) {
+  HANDLE p = Run("-TASK");
+  HWND w = WaitMainWindow();
+  ASSERT_TRUE(w);
+  // ConfirmExit on and no monitor: the monitor is started and we stay.
+  SetStoredOption("ConfirmExit", "1");
+  PostMessageA(w, WM_COMMAND, tov::kCmdExitRequest, 0);
+  ASSERT_TRUE(WaitFor([] { return FindWindowA("Tovrel", nullptr) != nullptr; }, 10000));
+  EXPECT_EQ(WaitExit(p, 300), -1);
+  // With the monitor running the sheet opens at Startup Programs.
+  PostMessageA(w, WM_COMMAND, tov::kCmdExitRequest, 0);
+  EXPECT_TRUE(WaitPage(w, tov::kCmdStartup));
+  // ConfirmExit off: the program ends.
+  SetStoredOption("ConfirmExit", "0");
+  PostMessageA(w, WM_COMMAND, tov::kCmdExitRequest, 0);
+  EXPECT_EQ(WaitExit(p, 10000), 0);
+  CloseHandle(p);
+}
+
+}  // namespace
