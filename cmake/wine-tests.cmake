@@ -49,3 +49,7 @@ foreach(dir ${TEST_DIRS})
       TIMEOUT 600)
   endforeach()
 endforeach()
+# The hook tests load TOVHOOK.DLL from their own folder.
+if(TARGET tests_hooklib)
+  add_dependencies(tests_hooklib tovhook)
+endif()
