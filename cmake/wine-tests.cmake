@@ -47,9 +47,19 @@ foreach(dir ${TEST_DIRS})
       ENVIRONMENT "WINEPREFIX=${TOVREL_WINE_ROOT}/${family};TOVREL_FAMILY=${family}"
       RESOURCE_LOCK prefix_${family}
       TIMEOUT 600)
+    # The startup tests use the "Disabled" folder beside the programs, which
+    # both families share: they take turns.
+    if(group STREQUAL "startup")
+      set_tests_properties(${group}.${family} PROPERTIES RESOURCE_LOCK "prefix_${family};disabled_folder")
+    endif()
   endforeach()
 endforeach()
+include(${CMAKE_SOURCE_DIR}/cmake/fixtures.cmake)
 # The hook tests load TOVHOOK.DLL from their own folder.
 if(TARGET tests_hooklib)
   add_dependencies(tests_hooklib tovhook)
+endif()
+# The startup benchmark runs the enumeration itself.
+if(TARGET bench_startup)
+  target_link_libraries(bench_startup PRIVATE tovrel_core)
 endif()

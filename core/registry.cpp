@@ -118,18 +118,25 @@ static void ClearReadOnlyWinIni() {
     SetFileAttributesA(path, attrs & ~FILE_ATTRIBUTE_READONLY);
 }
 
+// A list that fills the whole read buffer may have been cut; writing it
+// back would drop the programs past the cut, so it is left alone.
+static bool ReadWinIniList(const char* keyName, char* list, DWORD cap) {
+  DWORD n = GetProfileStringA("windows", keyName, "", list, cap);
+  return n + 1 < cap;
+}
+
 void RemoveWinIniItem(const char* keyName, const char* item) {
   char list[512];
-  GetProfileStringA("windows", keyName, "", list, sizeof list);
+  if (!ReadWinIniList(keyName, list, sizeof list)) return;
   char rebuilt[512];
-  RemoveListItem(list, item, rebuilt, sizeof rebuilt);
+  if (!RemoveListItem(list, item, rebuilt, sizeof rebuilt)) return;
   ClearReadOnlyWinIni();
   WriteProfileStringA("windows", keyName, rebuilt);
 }
 
 void AppendWinIniItem(const char* keyName, const char* item) {
   char list[1024];
-  GetProfileStringA("windows", keyName, "", list, sizeof list);
+  if (!ReadWinIniList(keyName, list, sizeof list)) return;
   // Refuse rather than write a cut program path into the list.
   char grown[1024];
   CopyText(grown, list);

@@ -96,11 +96,16 @@ void EscapeSpaces(const char* text, char* out, size_t cap) {
   if (cap == 0) return;
   out[0] = 0;
   char one[2] = {0, 0};
+  size_t used = 0;
   for (; *text; ++text) {
-    bool fitted;
-    if (*text == ' ') fitted = AppendTextN(out, cap, "%20");
-    else { one[0] = *text; fitted = AppendTextN(out, cap, one); }
-    if (!fitted) return;
+    // An escape that does not fit whole is left off, never cut in half.
+    const char* piece = one;
+    if (*text == ' ') piece = "%20";
+    else one[0] = *text;
+    size_t len = strlen(piece);
+    if (used + len > cap - 1) return;
+    memcpy(out + used, piece, len + 1);
+    used += len;
   }
 }
 

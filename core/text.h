@@ -46,7 +46,8 @@ void EqualsToColon(const char* text, char* out, size_t cap);
 // Every occurrence of c replaced in place (capacity 260), or removed when
 // replacement is the zero character.
 void ReplaceChar(char* text, char c, char replacement);
-// Every space replaced by "%20".
+// Every space replaced by "%20"; cut to cap - 1 characters, never inside an
+// escape.
 void EscapeSpaces(const char* text, char* out, size_t cap);
 // Adds "\" unless the path already ends with one; false when it would not fit.
 bool AppendBackslashN(char* path, size_t cap);

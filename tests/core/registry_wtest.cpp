@@ -168,4 +168,21 @@ TEST(WinIni, RemoveAndAppendItems) {
   WriteProfileStringA("windows", "load", nullptr);
 }
 
+TEST(WinIni, ListsTooLongToReadWholeAreLeftAlone) {
+  std::string list;
+  for (int i = 0; list.size() < 600; ++i) list += "C:\\Programs\\prog" + std::to_string(i) + ".exe;";
+  WriteProfileStringA("windows", "run", list.c_str());
+  RemoveWinIniItem("run", "C:\\Programs\\prog0.exe");
+  std::string big(2048, 0);
+  big.resize(GetProfileStringA("windows", "run", "", &big[0], 2048));
+  EXPECT_EQ(big, list);  // nothing past the read limit is lost
+  std::string longer = list + list;
+  WriteProfileStringA("windows", "run", longer.c_str());
+  AppendWinIniItem("run", "x.exe");
+  std::string back(4096, 0);
+  back.resize(GetProfileStringA("windows", "run", "", &back[0], 4096));
+  EXPECT_EQ(back, longer);
+  WriteProfileStringA("windows", "run", nullptr);
+}
+
 }  // namespace

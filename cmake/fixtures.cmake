@@ -1,0 +1,19 @@
+# Test fixtures: small libraries that carry nothing but a version resource,
+# built next to the test executables so the tests find them in their own
+# folder.
+set(FIXTURE_DIR ${CMAKE_SOURCE_DIR}/tests/fixtures)
+
+function(tovrel_fixture_dll name)
+  add_library(${name} SHARED ${FIXTURE_DIR}/ver_none.cpp ${ARGN})
+  set_target_properties(${name} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY
+    ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+endfunction()
+
+tovrel_fixture_dll(ver_none)
+tovrel_fixture_dll(ver_two_translations ${FIXTURE_DIR}/ver_two_translations.rc)
+tovrel_fixture_dll(ver_os ${FIXTURE_DIR}/ver_os.rc)
+tovrel_fixture_dll(ver_big ${FIXTURE_DIR}/ver_big.rc)
+
+if(TARGET tests_core)
+  add_dependencies(tests_core ver_none ver_two_translations ver_os ver_big)
+endif()

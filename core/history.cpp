@@ -1,0 +1,130 @@
+#include "core/history.h"
+
+#include "core/files.h"
+#include "core/history_format.h"
+#include "core/owned.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "core/trace.h"
+#include "startup/entries.h"
+
+namespace tov {
+
+const char kHistoryFileName[] = "history.txt";
+
+namespace {
+
+void AddRecordAsEntry(const HistoryRecord& record, void*) {
+  char title[kEntryTitleSlot];
+  CopyText(title, record.title);
+  if (!AddEntry(title, record.command, record.source, record.date, record.type, record.action))
+    Trace("LoadHistory", "event dropped");
+}
+
+class WaitCursor {
+  HCURSOR old_;
+
+ public:
+  WaitCursor() : old_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(old_ ? old_ : LoadCursor(nullptr, IDC_ARROW)); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+bool HistoryFilePath(char* out, size_t cap) {
+  if (cap == 0) return false;
+  out[0] = 0;
+  char path[kPathCapacity];
+  if (!DataFolder(path)) return false;
+  if (!AppendBackslash(path) || !AppendText(path, kHistoryFileName)) return false;
+  if (!CopyTextN(out, cap, path)) {
+    out[0] = 0;
+    return false;
+  }
+  return true;
+}
+
+int AddHistoryEvent(const char* title, const char* command, const char* source, int type,
+                    int action) {
+  if (Setting(kOptHistory) <= 0) return 0;
+
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  HistoryTime time;
+  time.year = now.wYear;
+  time.month = now.wMonth;
+  time.day = now.wDay;
+  time.hour = now.wHour;
+  time.minute = now.wMinute;
+  char date[kHistoryDateCapacity];
+  FormatHistoryTime(time, date, sizeof date);
+
+  char line[kHistoryLineCapacity];
+  size_t length = FormatHistoryLine(date, type, action, title, command, source, line, sizeof line);
+
+  char path[kPathCapacity];
+  if (!HistoryFilePath(path, sizeof path)) return 0;
+  Handle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                          nullptr));
+  if (!file) {
+    Trace("AddHistoryEvent", "history file not opened");
+    return 0;
+  }
+  if (SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+      GetLastError() != NO_ERROR)
+    return 0;
+  DWORD written = 0;
+  if (!WriteFile(file.get(), line, DWORD(length), &written, nullptr) || written != length) {
+    Trace("AddHistoryEvent", "history line not written");
+    return 0;
+  }
+  return 1;
+}
+
+int LoadHistory() {
+  WaitCursor wait;
+  ClearEntries();
+  char path[kPathCapacity];
+  if (!HistoryFilePath(path, sizeof path)) return 0;
+  Handle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return 0;
+
+  // One byte more than the limit tells whether the file goes on past it.
+  static char text[kHistoryReadLimit + 1];
+  DWORD got = 0;
+  if (!ReadFile(file.get(), text, DWORD(sizeof text), &got, nullptr)) return 0;
+  bool continues = got > kHistoryReadLimit;
+  if (continues) got = DWORD(kHistoryReadLimit);
+  ParseHistoryText(text, got, continues, AddRecordAsEntry, nullptr);
+  return EntryCount();
+}
+
+int RestoreHistoryEvent(HWND, int index) {
+  const Entry* entry = EntryAt(index);
+  if (entry == nullptr) return 0;
+  switch (RestoreKindOf(entry->flag, entry->code)) {
+    case kRestoreStartupEntry:
+      if (!RestoreStartupEntry(entry->title, entry->path, entry->source, entry->code))
+        Trace("RestoreHistoryEvent", "startup entry not restored");
+      return 0;
+    case kToggleStartupEntry:
+      ToggleStartupEntry(entry->title, entry->path, entry->source, entry->code);
+      return 1;
+    default:
+      // IE helpers and hidden files are brought back by their own families.
+      return 0;
+  }
+}
+
+bool ClearHistoryFile() {
+  char path[kPathCapacity];
+  if (!HistoryFilePath(path, sizeof path)) return false;
+  SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+  if (DeleteFileA(path)) return true;
+  return GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace tov

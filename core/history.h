@@ -1,0 +1,45 @@
+// The history log: every change made to the machine is appended as one line
+// to "history.txt" in the data folder, and read back into the entry list for
+// the History window, which can reverse some of the events.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+
+#include "core/history_names.h"   // the type and action codes of an event
+
+namespace tov {
+
+extern const char kHistoryFileName[];   // "history.txt"
+
+// Full path of the history file; false when the data folder is unknown or
+// the path does not fit cap.
+bool HistoryFilePath(char* out, size_t cap);
+
+// Appends one event line when the "History" setting is on. The file is
+// opened without sharing, so while another program holds it the event is
+// not recorded. 1 when the whole line was written, 0 otherwise.
+int AddHistoryEvent(const char* title, const char* command, const char* source, int type,
+                    int action);
+
+// Clears the entry list and fills it with the events of the file's first
+// 131072 bytes, oldest first: title, command as the path, source, the date
+// as the extra text, the type code as the code and the action code as the
+// flag. Shows the wait cursor meanwhile. Returns the number of entries.
+int LoadHistory();
+
+// Reverses the event of an entry loaded by LoadHistory. Returns 1 when a
+// disable or enable was toggled back, 0 otherwise.
+int RestoreHistoryEvent(HWND window, int index);
+
+// Deletes the history file (its attributes cleared first); true when there
+// is no file afterwards.
+bool ClearHistoryFile();
+
+// Write-back of the startup changes used by the Restore of the History
+// window: put a removed entry back in the location of its code, and toggle
+// the disabled state of an entry. True when something was written.
+bool RestoreStartupEntry(const char* title, const char* command, const char* source, int code);
+bool ToggleStartupEntry(const char* title, const char* command, const char* source, int code);
+
+}  // namespace tov

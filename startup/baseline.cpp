@@ -1,0 +1,154 @@
+#include "startup/baseline.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "core/files.h"
+#include "core/owned.h"
+#include "core/registry.h"
+#include "core/text.h"
+#include "core/trace.h"
+#include "startup/entries.h"
+#include "startup/enumerate.h"
+
+namespace tov {
+
+namespace {
+
+constexpr size_t kCodeTextCapacity = 16;
+
+// A family's enumeration: clears the entry list and fills it. The families
+// whose enumerations are not part of the program yet have no builder and
+// contribute nothing.
+using ListBuilder = int (*)();
+
+int BuildAllStartups() { return BuildStartupList(0); }
+
+struct DetectedFamily {
+  ListBuilder build;
+  const char* kind;
+};
+
+// In the order the store is seeded.
+const DetectedFamily kDetectedFamilies[] = {
+    {BuildAllStartups, "Startup"},
+    {nullptr, "IEHelper"},     // Internet Explorer helpers
+    {nullptr, "Tasks"},        // scheduled tasks
+    {nullptr, "Services"},     // services
+    {nullptr, "FileTypes"},    // file types
+    {nullptr, "ActiveTasks"},  // running programs, one entry per program
+    {nullptr, "Hidden"},       // the hidden-file scan
+};
+
+struct KnownList {
+  ListBuilder build;
+  const char* key;
+  bool byPath;  // value named by the entry's path ("=" as ":"), else by its title
+};
+
+const KnownList kKnownLists[] = {
+    {BuildAllStartups, kKnownRunKey, true},
+    {nullptr, kKnownIEHelpersKey, false},  // Internet Explorer helpers
+    {nullptr, kKnownTasksKey, false},      // scheduled tasks
+};
+
+size_t NowText(char (&out)[kFirstDetectedCapacity]) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return FormatDateTime(now, out);
+}
+
+void RecordFamily(const DetectedFamily& family) {
+  if (family.build == nullptr) return;
+  char key[kDetectedKeyCapacity];
+  if (!DetectedKeyOf(family.kind, key)) return;
+  family.build();
+  for (int i = 0; i < EntryCount(); ++i) {
+    const Entry* entry = EntryAt(i);
+    if (entry && entry->path[0]) RecordFirstDetected(entry->path, key);
+  }
+  ClearEntries();
+}
+
+void WriteKnownList(const KnownList& list) {
+  if (list.build == nullptr) return;
+  list.build();
+  for (int i = 0; i < EntryCount(); ++i) {
+    const Entry* entry = EntryAt(i);
+    if (entry == nullptr) continue;
+    char name[kPathCapacity];
+    if (list.byPath)
+      EqualsToColon(entry->path, name, sizeof name);
+    else
+      CopyText(name, entry->title);
+    // An empty name would be the key's default value, not an item.
+    if (name[0] == 0) continue;
+    char code[kCodeTextCapacity];
+    snprintf(code, sizeof code, "%d", entry->code);
+    SetRegString(HKEY_CURRENT_USER, list.key, name, code);
+  }
+  ClearEntries();
+}
+
+}  // namespace
+
+size_t GetFirstDetected(const char* program, int code, char* out, size_t cap) {
+  if (cap == 0) return 0;
+  out[0] = 0;
+  char key[kDetectedKeyCapacity];
+  if (program == nullptr || program[0] == 0 || !DetectedKeyOf(DetectedKindOf(code), key)) return 0;
+  char date[kFirstDetectedCapacity];
+  size_t length = GetRegString(HKEY_CURRENT_USER, key, program, date);
+  if (length == 0 || !CopyTextN(out, cap, date)) {
+    out[0] = 0;
+    return 0;
+  }
+  return length;
+}
+
+int RecordFirstDetected(const char* command, const char* detectedKey) {
+  char program[kPathCapacity];
+  // A cut name would date another program; no name would date the key.
+  if (!ProgramOfCommand(command ? command : "", program) || program[0] == 0) return 1;
+  RegKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, detectedKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS &&
+      RegQueryValueExA(key.get(), program, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+    return 1;
+  key.reset();
+  char now[kFirstDetectedCapacity];
+  NowText(now);
+  SetRegString(HKEY_CURRENT_USER, detectedKey, program, now);
+  return 0;
+}
+
+void InitDetected() {
+  // Any creation date, however long, means the store exists.
+  char existing[kRegTextCapacity];
+  if (GetRegString(HKEY_CURRENT_USER, kDetectedKey, "", existing) > 0) return;
+  Trace("InitDetected", "creating the first-detection store");
+  CreateRegKey(HKEY_CURRENT_USER, kDetectedKey);
+  for (int row = 0; row < kDetectedKindCount; ++row) {
+    char key[kDetectedKeyCapacity];
+    if (DetectedKeyOf(DetectedKindAt(row), key)) CreateRegKey(HKEY_CURRENT_USER, key);
+  }
+  char created[kFirstDetectedCapacity];
+  NowText(created);
+  SetRegString(HKEY_CURRENT_USER, kDetectedKey, "", created);
+  for (const DetectedFamily& family : kDetectedFamilies) RecordFamily(family);
+}
+
+void InitRegStartups() {
+  for (const KnownList& list : kKnownLists) WriteKnownList(list);
+}
+
+void ResetKnownItems() {
+  Trace("Cleanup Run Registry", "");
+  for (const KnownList& list : kKnownLists) {
+    DeleteRegTree(HKEY_CURRENT_USER, list.key);
+    CreateRegKey(HKEY_CURRENT_USER, list.key);
+  }
+  InitRegStartups();
+}
+
+}  // namespace tov

@@ -1,0 +1,64 @@
+// Changes to the autostart locations: disabling an entry (moving it into the
+// disabled store, where the program still lists it), enabling it again,
+// removing it, resetting the Winlogon values to the Windows defaults and
+// putting a removed entry back. Every operation takes the entry's fields as
+// the page read them: title, path (the command), source, location code.
+//
+// A Run-key entry (codes 1-5, 11-15) keeps, beside the described disabled
+// store, the exact value it had in its Run key (bytes and registry type,
+// under kOriginalRunValuesKey), so that enabling it, or restoring it after
+// a removal, writes back exactly what was there.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+
+namespace tov {
+
+// Longest texts the changes accept (terminator included); longer input is
+// refused and changes nothing.
+constexpr size_t kChangeTitleCapacity = 128;
+constexpr size_t kChangeCommandCapacity = 260;
+constexpr size_t kChangeSourceCapacity = 260;
+// The disabled index is read with this many characters.
+constexpr size_t kIndexReadCapacity = 257;
+// WIN.INI program lists are read and written with this capacity; a list that
+// does not fit is left as it is.
+constexpr size_t kWinIniListCapacity = 1024;
+// AppInit_Dlls is read with 255 characters; a longer list is left alone.
+constexpr size_t kAppInitCapacity = 256;
+
+// True when the disabled index holds a non-empty value named title.
+bool IsTitleDisabled(const char* title);
+
+// A toggle: disables the entry when its title is not in the disabled index,
+// enables it when it is. Codes 1-5, 11-15, 100, 101, 200 and 256; other
+// codes change nothing. 1 when the entry was changed, 0 otherwise.
+int DisableRunProgram(const char* title, const char* command, const char* source, int code);
+
+// Removes the entry from its location (or its copy from the disabled store),
+// writes a "*START_Remove" history line unless command contains "Tovrel",
+// and deletes the known-list values command and title. Codes 250-255 go to
+// DeleteRegProgram with the main window. 1 when handled, 0 for other codes
+// and refused input.
+int DeleteRunProgram(const char* title, const char* command, const char* source, int code);
+
+// Codes 250 and 251 reset Winlogon "Userinit" and "Shell" without asking;
+// 252-255 are removed only after the default-condition warning was
+// answered with its box ticked. 1 when something was changed, 0 otherwise
+// (other codes, declined warning).
+int DeleteRegProgram(HWND owner, const char* title, const char* command, const char* source,
+                     int code);
+
+// Puts a removed entry back into its location and records command in the
+// known list. 1 when written, 0 for codes without a location to write.
+int RestoreRunProgram(const char* title, const char* command, const char* source, int code);
+
+// Writes a shell link: path, description, icon, working folder and
+// arguments in that order, saved to shortcutFile. The result of the save
+// (or of the step that failed).
+HRESULT CreateShortcut(const char* shortcutFile, const char* target, const char* arguments,
+                       const char* workingFolder, const char* description, const char* iconFile,
+                       int iconIndex);
+
+}  // namespace tov
