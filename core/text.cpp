@@ -159,6 +159,24 @@ long ParseDecimal(const char* text) {
 
 namespace tov {
 
+bool FormatOneText(const char* format, const char* value, char* out, size_t cap) {
+  if (cap == 0) return false;
+  out[0] = 0;
+  if (!format) return true;
+  const char* at = strstr(format, "%s");
+  if (!at) return CopyTextN(out, cap, format);
+  size_t head = size_t(at - format);
+  if (head >= cap) {
+    memcpy(out, format, cap - 1);
+    out[cap - 1] = 0;
+    return false;
+  }
+  memcpy(out, format, head);
+  out[head] = 0;
+  bool whole = AppendTextN(out, cap, value ? value : "");
+  return AppendTextN(out, cap, at + 2) && whole;
+}
+
 bool RemoveListItem(const char* list, const char* item, char* out, size_t cap) {
   if (cap == 0) return false;
   out[0] = 0;

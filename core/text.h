@@ -65,6 +65,10 @@ long ParseDecimal(const char* text);
 }  // namespace tov
 
 namespace tov {
+// Copies pattern with its first "%s" replaced by text; other "%" signs are
+// kept as they are, so a translated text can never act as a format string.
+// Returns false when out had to be cut.
+bool FormatOneText(const char* pattern, const char* text, char* out, size_t cap);
 // Rebuilds a ';'-separated list without the pieces equal to item (ignoring
 // case), each kept piece followed by ';'. Returns false when out was cut.
 bool RemoveListItem(const char* list, const char* item, char* out, size_t cap);

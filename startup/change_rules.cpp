@@ -81,22 +81,5 @@ bool RemoveDllFromList(const char* list, DllMatch match, void* context, char* ou
   return whole;
 }
 
-bool FormatWithText(const char* pattern, const char* text, char* out, size_t cap) {
-  if (cap == 0) return false;
-  out[0] = 0;
-  if (pattern == nullptr) pattern = "";
-  const char* at = strstr(pattern, "%s");
-  if (at == nullptr) return CopyTextN(out, cap, pattern);
-  size_t head = size_t(at - pattern);
-  if (head + 1 > cap) {
-    memcpy(out, pattern, cap - 1);
-    out[cap - 1] = 0;
-    return false;
-  }
-  memcpy(out, pattern, head);
-  out[head] = 0;
-  bool whole = AppendTextN(out, cap, text ? text : "");
-  return AppendTextN(out, cap, at + 2) && whole;
-}
 
 }  // namespace tov

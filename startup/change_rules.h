@@ -40,9 +40,5 @@ using DllMatch = bool (*)(const char* token, void* context);
 // was cut (out then must not be written anywhere).
 bool RemoveDllFromList(const char* list, DllMatch match, void* context, char* out, size_t cap);
 
-// pattern with its first "%s" replaced by text; any other "%" stays as it
-// is, so a translated pattern can never read arguments that are not there.
-// False when out was cut.
-bool FormatWithText(const char* pattern, const char* text, char* out, size_t cap);
 
 }  // namespace tov

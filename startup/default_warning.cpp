@@ -60,7 +60,7 @@ void SetFileLine(HWND dialog, const char* title, const char* command) {
   char pattern[kMessageCapacity];
   LoadText(kWarningMicrosoftTextId, pattern);
   char line[kMessageCapacity];
-  FormatWithText(pattern, title, line, sizeof line);
+  FormatOneText(pattern, title, line, sizeof line);
   SetDlgItemTextA(dialog, IDC_WARNING_FILE, line);
 }
 

@@ -78,23 +78,6 @@ int PutValues(RegOutput* out, HKEY key) {
   return lines - 1;
 }
 
-// The message text with its one "%s" replaced by the path; other "%" signs
-// of a translated text are kept as they are.
-void FillPath(const char* format, const char* path, char* out, size_t cap) {
-  CopyTextN(out, cap, "");
-  const char* mark = strstr(format, "%s");
-  if (mark == nullptr) {
-    CopyTextN(out, cap, format);
-    return;
-  }
-  char head[kMessageCapacity];
-  size_t headLength = size_t(mark - format) < sizeof head ? size_t(mark - format) : sizeof head - 1;
-  memcpy(head, format, headLength);
-  head[headLength] = 0;
-  AppendTextN(out, cap, head);
-  AppendTextN(out, cap, path);
-  AppendTextN(out, cap, mark + 2);
-}
 
 int PutKey(RegOutput* out, HKEY hive, const char* keyPath) {
   const char* hiveName = RegHiveName(HiveOf(hive));
@@ -201,7 +184,7 @@ int ExportSettings() {
   char format[kMessageCapacity];
   LoadText(kSettingsExportTextId, format);
   char text[kMessageCapacity + kPathCapacity];
-  FillPath(format, longPath, text, sizeof text);
+  FormatOneText(format, longPath, text, sizeof text);
   MessageBoxA(nullptr, text, ProgramCaption(), MB_OK | MB_ICONINFORMATION);
   return 1;
 }

@@ -196,3 +196,22 @@ TEST(GroupThousands, CutToCapacity) {
   GroupThousands(5, out, 0);  // nothing written
   EXPECT_STREQ(out, "1,2");
 }
+
+TEST(FormatOneText, OnlyTheFirstPlaceholderIsFilled) {
+  char out[64];
+  EXPECT_TRUE(FormatOneText("The file %s appears valid.", "kernel32", out, sizeof out));
+  EXPECT_STREQ(out, "The file kernel32 appears valid.");
+  // A hostile translation cannot make it read arguments that are not there.
+  EXPECT_TRUE(FormatOneText("%s %s %n %d", "x", out, sizeof out));
+  EXPECT_STREQ(out, "x %s %n %d");
+  EXPECT_TRUE(FormatOneText("no placeholder", "x", out, sizeof out));
+  EXPECT_STREQ(out, "no placeholder");
+  char none[1];
+  EXPECT_FALSE(FormatOneText("ab%s", "x", none, 0));  // no room at all
+  char small[6];
+  EXPECT_FALSE(FormatOneText("ab%scd", "12345", small, sizeof small));
+  EXPECT_STREQ(small, "ab123");
+  EXPECT_FALSE(FormatOneText("abcdefgh%s", "1", small, sizeof small));
+  EXPECT_STREQ(small, "abcde");
+  EXPECT_TRUE(FormatOneText("abcde", "1", small, sizeof small));  // exactly fits
+}

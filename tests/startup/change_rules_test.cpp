@@ -79,23 +79,6 @@ TEST(RemoveDllFromList, KeepsOthersJoinedByCommas) {
   EXPECT_FALSE(RemoveDllFromList("a.dll,c.dll", MatchesText, b, small, sizeof small));
 }
 
-TEST(FormatWithText, OnlyTheFirstPlaceholderIsFilled) {
-  char out[64];
-  EXPECT_TRUE(FormatWithText("The file %s appears valid.", "kernel32", out, sizeof out));
-  EXPECT_STREQ(out, "The file kernel32 appears valid.");
-  // A hostile translation cannot make it read arguments that are not there.
-  EXPECT_TRUE(FormatWithText("%s %s %n %d", "x", out, sizeof out));
-  EXPECT_STREQ(out, "x %s %n %d");
-  EXPECT_TRUE(FormatWithText("no placeholder", "x", out, sizeof out));
-  EXPECT_STREQ(out, "no placeholder");
-  char small[6];
-  EXPECT_FALSE(FormatWithText("ab%scd", "12345", small, sizeof small));
-  EXPECT_STREQ(small, "ab123");
-  EXPECT_FALSE(FormatWithText("abcdefgh%s", "1", small, sizeof small));
-  EXPECT_STREQ(small, "abcde");
-  EXPECT_TRUE(FormatWithText("abcde", "1", small, sizeof small));  // exactly fits
-}
-
 TEST(DetectedKinds, EveryCodeReadsItsKind) {
   EXPECT_STREQ(DetectedKindOf(1), "Startup");
   EXPECT_STREQ(DetectedKindOf(256), "Startup");
