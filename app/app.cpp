@@ -15,6 +15,7 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/trace.h"
+#include "core/version.h"
 #include "resources/resource.h"
 #include "ui/look.h"
 
@@ -26,27 +27,11 @@ constexpr int kClassNameTextId = 9;
 constexpr int kLoadingCaptionTextId = 833;
 constexpr int kIniNameTextId = 4;
 
-// ProductVersion from the first translation of a file's version resource.
+// ProductVersion of a program file, read as every description of a program is.
 bool ReadProductVersion(const char* path, char* out, size_t cap) {
-  DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeA(path, &ignored);
-  if (size == 0) return false;
-  HGLOBAL block = GlobalAlloc(GMEM_FIXED, size);
-  if (!block) return false;
-  bool found = false;
-  if (GetFileVersionInfoA(path, 0, size, block)) {
-    struct Translation { WORD language, codePage; }* tr = nullptr;
-    UINT len = 0;
-    if (VerQueryValueA(block, "\\VarFileInfo\\Translation", (void**)&tr, &len) && len >= sizeof *tr) {
-      char query[64];
-      wsprintfA(query, "\\StringFileInfo\\%04x%04x\\ProductVersion", tr->language, tr->codePage);
-      char* value = nullptr;
-      if (VerQueryValueA(block, query, (void**)&value, &len) && value && len > 0)
-        found = CopyTextN(out, cap, value);
-    }
-  }
-  GlobalFree(block);
-  return found;
+  VersionStrings v;
+  ReadVersionStrings(path, &v);
+  return v.productVersion[0] != 0 && CopyTextN(out, cap, v.productVersion);
 }
 
 void ComputeProgramPaths() {
