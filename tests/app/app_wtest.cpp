@@ -208,3 +208,15 @@ TEST_F(ProgramTest, ExitRequestFollowsConfirmExit) {
 }
 
 }  // namespace
+
+#include "app/app.h"
+
+TEST(VersionLabel, MonitorVersionThenProgramVersion) {
+  // The stand-in monitor beside the tests carries no version resource.
+  char label[512];
+  EXPECT_EQ(tov::VersionLabel(label, sizeof label), 12u);
+  EXPECT_STREQ(label, ":11.2.2007.1");
+  char small[4];
+  tov::VersionLabel(small, sizeof small);
+  EXPECT_STREQ(small, ":11");
+}
