@@ -37,7 +37,8 @@ bool HistoryFilePath(char* out, size_t cap) {
   if (cap == 0) return false;
   out[0] = 0;
   char path[kPathCapacity];
-  if (!DataFolder(path)) return false;
+  // Beside the program, where the resident monitor writes its events too.
+  if (ProgramFolder(path) == 0) return false;
   if (!AppendBackslash(path) || !AppendText(path, kHistoryFileName)) return false;
   if (!CopyTextN(out, cap, path)) {
     out[0] = 0;

@@ -62,9 +62,9 @@ class History : public testing::Test {
 
 }  // namespace
 
-TEST_F(History, FileLivesInTheDataFolder) {
+TEST_F(History, FileLivesBesideTheProgram) {
   char folder[MAX_PATH];
-  ASSERT_TRUE(DataFolder(folder));
+  ASSERT_GT(ProgramFolder(folder), 0u);
   EXPECT_EQ(HistoryPath(), std::string(folder) + "\\history.txt");
 }
 

@@ -134,7 +134,9 @@ TEST_F(BaselineTest, ResetKnownItemsHoldsExactlyTheCurrentEntries) {
     if (name[0] && EntryAt(i)->code >= 250) secret.insert(name);
   }
   ClearEntries();
-  if (testsupport::IsNtFamily()) EXPECT_FALSE(secret.empty());  // at least the Winlogon Shell
+  if (testsupport::IsNtFamily()) {
+    EXPECT_FALSE(secret.empty());  // at least the Winlogon Shell
+  }
   for (const std::string& name : secret)
     EXPECT_GE(ParseDecimal(Read(HKEY_CURRENT_USER, kKnownRunKey, name.c_str()).c_str()), 250) << name;
   EXPECT_EQ(ValueNames(HKEY_CURRENT_USER, kKnownRunKey), expected);
