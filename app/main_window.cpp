@@ -1,4 +1,5 @@
 #include <objbase.h>
+#include <commctrl.h>
 
 #include "app/app.h"
 #include "app/command_line.h"
@@ -7,6 +8,7 @@
 #include "core/options_table.h"
 #include "core/settings.h"
 #include "resources/resource.h"
+#include "ui/history_window.h"
 #include "ui/sheet.h"
 
 namespace tov {
@@ -39,6 +41,16 @@ void OnExitRequest(HWND window) {
   }
 }
 
+// The History window takes the entry list while it is open: the page on
+// screen, if any, then fills its list again as when it is activated.
+void OpenHistoryWindow(HWND window) {
+  HWND page = ActivePageId() != 0 && IsWindow(CurrentPage()) ? CurrentPage() : nullptr;
+  HistoryWindow(page ? GetParent(page) : window);
+  if (!page || !IsWindow(page)) return;
+  NMHDR activate{GetParent(page), 0, UINT(PSN_SETACTIVE)};
+  SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&activate));
+}
+
 void OnCommand(HWND window, int id) {
   if (IsPageCommand(id)) {
     OpenSheet(window, id);
@@ -48,6 +60,7 @@ void OnCommand(HWND window, int id) {
     case kCmdClose: DestroyWindow(window); break;
     case kCmdToggleAutoStart: ToggleAutoStart(); break;
     case kCmdExitRequest: OnExitRequest(window); break;
+    case kCmdHistoryWindow: OpenHistoryWindow(window); break;
     default: break;  // 6034 (restart commands) arrives with the system-files page
   }
 }

@@ -656,6 +656,16 @@ def program_icon(px):
                           edge_width=edge_width(px, 1.1))
 
 
+def default_program_icon(px):
+    """A plain program window: the icon of a program file that has none."""
+    frame = box(4, 6, 28, 26, 1.5)
+    bar = intersect(frame, box(4, 6, 28, 11.5))
+    return [drop_shadow(frame),
+            L(frame, vgrad(6, (252, 252, 254), 26, (210, 216, 228))),
+            L(bar, vgrad(6, (100, 150, 225), 11.5, (40, 80, 170))),
+            L(rim(frame, edge_width(px)), (55, 65, 90))]
+
+
 # ---------------------------------------------------------------- sound
 
 def chime(rate=11025, seconds=0.25):
@@ -713,6 +723,7 @@ ICONS = {
     "page_filetypes.ico": filetypes_icon,
     "page_hidden.ico": hidden_icon,
     "page_options.ico": options_icon,
+    "default_program.ico": default_program_icon,
 }
 
 

@@ -1,5 +1,6 @@
-// The tab property sheet that owns every page, and the window placement
-// helpers the pages share.
+// The tab property sheet that owns every page: the page table, the sheet's
+// own state (status bar, current page, tab rows, minimum size) and its
+// sizing, and the window placement helpers the pages share.
 #pragma once
 #include <windows.h>
 
@@ -18,7 +19,37 @@ int TabDialog(HWND mainWindow, int command);
 // sheet was asked for (read by tests and by a later start of the program).
 extern const char kRequestedPageProp[];
 
-// Centres a window on the work area (or its owner).
+// One row of the page table, in sheet order.
+struct SheetPage {
+  int command;    // page command (ActivePageId while it shows)
+  int titleId;    // tab text
+  int iconId;     // tab icon
+  int dialogId;   // dialog template
+  DLGPROC proc;   // page procedure
+  bool ntOnly;    // only on the NT family (Services)
+};
+int SheetPageCount();
+const SheetPage& SheetPageAt(int row);
+// The pages the sheet shows on this platform, in order: count, and the
+// table rows through rows (capacity cap). 
+int SheetPagesShown(bool nt, int* rows, int cap);
+
+// Centres a window: x = (screen width - width) / 2, y = (screen height -
+// height) / 3; size unchanged, not activated.
 void CentreWindow(HWND window);
+
+// Sheet state used by the page framework.
+// Restores the sheet's saved place when a page is created and stores the
+// page as "StartTab". On the NT family only the first page of a sheet does
+// it, together with the subclassing (resizing, minimum size) and the
+// status bar.
+void PlaceSheet(HWND sheet, int pageCommand);
+// Sizes the tab control, status bar, Close button and current page for the
+// sheet's size and asks the page to lay itself out (NT family).
+void SizeSheetContents(HWND sheet);
+int SheetTabRows();
+HWND SheetStatusBar();
+void SetCurrentPage(HWND page);
+HWND CurrentPage();
 
 }  // namespace tov

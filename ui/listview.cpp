@@ -1,0 +1,186 @@
+#include "ui/listview.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+
+#include "core/files.h"
+#include "core/messages.h"
+#include "core/program.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "resources/resource.h"
+#include "startup/entries.h"
+
+namespace tov {
+
+namespace {
+
+HIMAGELIST g_imageLists[kImageListSlots];
+int g_sortDirections[kMaxListColumns];
+
+// The keys of one sort, by entry index, handed to the comparison.
+struct SortRun {
+  SortKey* keys;
+  int count;
+  int direction;
+};
+
+int CompareInLocale(const char* a, size_t aLength, const char* b, size_t bLength) {
+  int result = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a, int(aLength), b, int(bLength));
+  return result == 0 ? 0 : result - CSTR_EQUAL;
+}
+
+int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM run) {
+  const SortRun* sort = reinterpret_cast<const SortRun*>(run);
+  if (first < 0 || second < 0 || first >= sort->count || second >= sort->count) return 0;
+  const SortKey& a = sort->keys[first];
+  const SortKey& b = sort->keys[second];
+  if (a.isNumber) return CompareNumbers(a.number, b.number, sort->direction);
+  return CompareCutKeys(a.text, b.text, sort->direction, CompareInLocale);
+}
+
+bool ValidSlot(int slot) { return slot >= 0 && slot < kImageListSlots; }
+
+}  // namespace
+
+void CreateImageList(HWND list, int slot) {
+  if (!ValidSlot(slot)) return;
+  DestroyImageList(slot);
+  HIMAGELIST images = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                       ILC_COLOR32 | ILC_MASK, 16, 16);
+  if (!images) return;
+  g_imageLists[slot] = images;
+  SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)images);
+  HICON icon = (HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_TOVREL), IMAGE_ICON,
+                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
+  if (icon) {
+    ImageList_AddIcon(images, icon);
+    DestroyIcon(icon);
+  }
+}
+
+void DestroyImageList(int slot) {
+  if (!ValidSlot(slot) || !g_imageLists[slot]) return;
+  ImageList_Destroy(g_imageLists[slot]);
+  g_imageLists[slot] = nullptr;
+}
+
+int AddProgramIcon(const char* path, int iconNumber, int slot) {
+  if (!ValidSlot(slot) || !g_imageLists[slot]) return -1;
+  HICON icon = nullptr;
+  char program[kPathCapacity];
+  if (ProgramOfCommand(path, program) && FileExists(program) != 0) {
+    HICON large = nullptr;
+    if (ExtractIconExA(program, iconNumber, &large, &icon, 1) > 0 && large) DestroyIcon(large);
+  }
+  if (!icon) {
+    icon = (HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM), IMAGE_ICON,
+                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
+  }
+  if (!icon) return -1;
+  int image = ImageList_AddIcon(g_imageLists[slot], icon);
+  DestroyIcon(icon);
+  return image;
+}
+
+int InsertRow(HWND list, int row, const char* title, int image, int entryIndex) {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM | (image >= 0 ? LVIF_IMAGE : 0);
+  item.iItem = row;
+  item.pszText = const_cast<char*>(title);
+  item.iImage = image;
+  item.lParam = entryIndex;
+  return int(SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item));
+}
+
+void SetRowText(HWND list, int row, int column, const char* text) {
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = const_cast<char*>(text);
+  SendMessageA(list, LVM_SETITEMTEXTA, row, (LPARAM)&item);
+}
+
+int SelectedRow(HWND list) { return NextSelectedRow(list, -1); }
+
+int NextSelectedRow(HWND list, int row) {
+  return int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(row), MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+int SelectedCount(HWND list) { return int(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
+
+int RowEntry(HWND list, int row) {
+  if (row < 0) return -1;
+  LVITEMA item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  if (!SendMessageA(list, LVM_GETITEMA, 0, (LPARAM)&item)) return -1;
+  return int(item.lParam);
+}
+
+int SelectedEntry(HWND list) { return RowEntry(list, SelectedRow(list)); }
+
+void SelectRow(HWND list, int row) {
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
+  SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+bool SetupColumn(HWND list, int column, const char* header, int listId) {
+  RECT r;
+  GetWindowRect(list, &r);
+  LVCOLUMNA c{};
+  c.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+  c.fmt = LVCFMT_LEFT;
+  c.cx = ColumnWidth(listId, column, r.right - r.left, GetSystemMetrics(SM_CXVSCROLL));
+  c.pszText = const_cast<char*>(header);
+  c.iSubItem = column;
+  return SendMessageA(list, LVM_INSERTCOLUMNA, column, (LPARAM)&c) >= 0;
+}
+
+bool SetupColumnText(HWND list, int column, int headerTextId, int listId) {
+  char header[kTitleCapacity];
+  LoadText(headerTextId, header);
+  return SetupColumn(list, column, header, listId);
+}
+
+void ResetSortDirections() {
+  for (int& direction : g_sortDirections) direction = 0;
+}
+
+int SortDirection(int column) {
+  if (column < 0 || column >= kMaxListColumns) return 0;
+  return g_sortDirections[column];
+}
+
+void SortList(HWND list, int column, SortKeyProc keys) {
+  if (!keys || column < 0 || column >= kMaxListColumns) return;
+  int count = EntryCount();
+  if (count <= 0) return;
+  SortRun run{static_cast<SortKey*>(calloc(size_t(count), sizeof(SortKey))), count,
+              g_sortDirections[column]};
+  if (!run.keys) return;
+  for (int i = 0; i < count; ++i) keys(i, column, run.direction, &run.keys[i]);
+  SendMessageA(list, LVM_SORTITEMS, (WPARAM)&run, (LPARAM)CompareRows);
+  free(run.keys);
+}
+
+void OnListColumnClick(HWND list, int column, int listId, SortKeyProc keys) {
+  if (column < 0 || column > LastSortableColumn(listId)) return;
+  SortList(list, column, keys);
+  g_sortDirections[column] = g_sortDirections[column] ? 0 : 1;
+  if (const char* option = SortOptionName(listId)) SetOption(option, column + 1);
+}
+
+void ApplyStoredSort(HWND list, int listId, SortKeyProc keys) {
+  const char* option = SortOptionName(listId);
+  int stored = option ? GetOption(option, 0) : 0;
+  if (stored > 0 && stored <= LastSortableColumn(listId) + 1) SortList(list, stored - 1, keys);
+  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+}
+
+}  // namespace tov

@@ -1,0 +1,75 @@
+// The report-style lists of the pages: rows tied to entries of the shared
+// entry list (each row's item data is its entry index), the small-icon image
+// lists, column widths and the shared sort rules.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+
+#include "ui/sort_keys.h"
+
+namespace tov {
+
+// Image-list slots: one for the History window, one for the page list.
+enum ImageListSlot { kImageListHistory = 0, kImageListPage = 1, kImageListSlots = 2 };
+
+// Creates the slot's image list (system small-icon size, 32-bit colour with
+// mask), attaches it to the list as its small-icon list and adds the
+// program icon as image 0. An earlier list of the slot is destroyed first.
+void CreateImageList(HWND list, int slot);
+void DestroyImageList(int slot);
+// The icon of that number from the program file of path when it exists and
+// has one, otherwise the default program icon. Returns the image index, or
+// -1 when no image list exists or the icon cannot be added.
+int AddProgramIcon(const char* path, int iconNumber, int slot);
+
+// Inserts a row at position row with the title, the image and the entry
+// index as item data. Returns the row's position, or -1.
+int InsertRow(HWND list, int row, const char* title, int image, int entryIndex);
+// Sets the text of a column of a row.
+void SetRowText(HWND list, int row, int column, const char* text);
+// The entry index of the first selected row, or -1.
+int SelectedEntry(HWND list);
+// The position of the first selected row, or -1.
+int SelectedRow(HWND list);
+// Number of selected rows.
+int SelectedCount(HWND list);
+// The next selected row after row (-1 starts from the top), or -1.
+int NextSelectedRow(HWND list, int row);
+// The entry index stored in a row, or -1.
+int RowEntry(HWND list, int row);
+// Selects the row and scrolls it into view; the other rows keep their state.
+void SelectRow(HWND list, int row);
+
+// Inserts a left-aligned column with the width the list's table gives.
+bool SetupColumn(HWND list, int column, const char* header, int listId);
+// The same, with the header from the string table.
+bool SetupColumnText(HWND list, int column, int headerTextId, int listId);
+
+// Sort directions, one per column, shared by every list: 0 ascending.
+void ResetSortDirections();
+int SortDirection(int column);
+
+// One column key of an entry: a text, or a number for the columns that sort
+// by number.
+struct SortKey {
+  char text[kSortKeyCapacity];
+  long number;
+  bool isNumber;
+};
+// Fills key for entry entryIndex and column, given the column's direction.
+typedef void (*SortKeyProc)(int entryIndex, int column, int direction, SortKey* key);
+
+// Sorts the rows by column with that column's current direction: the keys
+// are cut to the shorter one and compared without case in the user's
+// locale. The keys of every row are made once per sort.
+void SortList(HWND list, int column, SortKeyProc keys);
+// Column click on a page list: columns up to the list's last sortable one
+// are sorted, that column's direction turned round and column + 1 stored
+// under the list's sort option.
+void OnListColumnClick(HWND list, int column, int listId, SortKeyProc keys);
+// After a page has filled its list: the stored sort column (if any) once,
+// then full-row selection.
+void ApplyStoredSort(HWND list, int listId, SortKeyProc keys);
+
+}  // namespace tov

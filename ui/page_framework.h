@@ -1,0 +1,117 @@
+// What every page of the property sheet shares: its life cycle (creation,
+// activation, clean-up, destruction), the layout for the sheet's size, the
+// status bar, the Help and monitor-state picture buttons, the owner-drawn
+// button look, the entry menu and the common entry actions.
+//
+// A page is one file: its dialog procedure, a PageDefinition with its
+// columns table and its commands table, and the On... functions they name.
+// The procedure handles what is its own and hands every other message to
+// PageMessage, which runs the shared behaviour from the definition.
+#pragma once
+#include <windows.h>
+
+#include "ui/listview.h"
+#include "ui/page_rules.h"
+
+namespace tov {
+
+// The private message the sheet sends a page to lay out its controls.
+constexpr UINT kLayoutPageMessage = 6049;
+// Child id of the sheet's status bar (NT family).
+constexpr int kSheetStatusBarId = 6050;
+// Window properties of a picture button (integer names).
+constexpr int kPictureNormalProp = 10000;
+constexpr int kPicturePressedProp = 10001;
+constexpr int kPictureHoverProp = 10002;
+constexpr int kPictureHelpCommandProp = 10003;
+constexpr int kPictureCommandProp = 10004;
+
+// The controls of a page that LayoutPage places (null when absent).
+struct PageLayout {
+  HWND page;
+  HWND picture;
+  HWND helpButton;
+  HWND helpLabel;
+  HWND monitorButton;
+  HWND monitorLabel;
+  HWND intro[2];
+  HWND list;
+  int buttonCount;  // 1 to 5
+  HWND buttons[kMaxBottomButtons];
+  HWND alternates[kMaxBottomButtons];
+};
+// Places the page's controls for the current sheet size.
+void LayoutPage(const PageLayout& layout);
+// The layout record filled with the shared controls of a page (by their
+// ids); the page adds its bottom buttons.
+void StandardPageLayout(HWND page, PageLayout* layout);
+
+// A page's command handler.
+typedef void (*PageCommandProc)(HWND page);
+struct PageCommandRow {
+  int command;
+  PageCommandProc handler;
+};
+
+struct PageDefinition {
+  int pageId;            // the page command (6026 ...)
+  int introTextId;       // text of control 1047; 0 for none
+  int patrolTitleId;     // title of its patrol-time dialog; 0 without a monitor
+  const int* columnTextIds;  // headers of the list's columns, in order
+  int columnCount;
+  const PageCommandRow* commands;  // run before the shared commands
+  int commandCount;
+  SortKeyProc sortKeys;             // null: the list does not sort
+  void (*fill)(HWND page);          // builds the entry list and the rows
+  void (*selectionChanged)(HWND page);  // the page's own button states
+  void (*layout)(HWND page);        // answers 6049; null: the standard layout
+};
+
+// The shared part of a page's dialog procedure. Returns what the dialog
+// procedure returns (through SetDlgMsgResult where a result is due).
+INT_PTR PageMessage(const PageDefinition& page, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+// Runs a command from the page's table, then the shared ones. False when
+// nobody handles it.
+bool RunPageCommand(const PageDefinition& page, HWND window, int command);
+
+// Initialisation shared by every page (texts, columns, labels, sort
+// directions, ActivePageId, saved sheet position). Pages call it first in
+// their WM_INITDIALOG.
+void InitialisePage(const PageDefinition& page, HWND window);
+// Fills the list again, keeping the cursor and selection rules.
+void RefillPage(const PageDefinition& page, HWND window);
+
+void CreateActivePage(HWND page);
+void CleanupActivePage(HWND page);
+// Text of the sheet's status bar (part 0, raised), when there is one.
+void SetStatusText(const char* text);
+
+// Monitor-state picture: real-time 193, on 156, off 154.
+void ShowPatrolState(HWND page, bool on, bool realtime);
+// Font of the Info button (1008): bold when the entry's program has a note.
+void UpdateNoteButton(HWND page, int entryIndex);
+
+// Builds the entry menu of a page for an entry (null for none).
+HMENU BuildEntryMenu(int pageId, int entryIndex);
+// Shows the entry menu at the mouse position when a row is selected.
+bool ShowEntryMenu(HWND page, int pageId, int listId);
+
+// Common entry actions on the selected entry of the page's list; with no
+// selection each shows message 57.
+void OnInfo(HWND page);
+void OnViewNote(HWND page);
+void OnExploreFolder(HWND page);
+void OnProgramProperties(HWND page);
+void OnOnlineInfo(HWND page);
+// The help page of a page command: a local file of the program folder, else
+// the vendor's web site (through a running AOL client when there is one).
+void ShowHelp(int pageCommand);
+// Plays the program's sound of an event ("Open").
+void PlayEventSound(const char* event);
+
+// The page's list (control 1000).
+HWND PageList(HWND page);
+// True (after showing message 57) when nothing is selected.
+bool NothingSelected(HWND page);
+
+}  // namespace tov
