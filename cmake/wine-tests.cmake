@@ -63,3 +63,7 @@ endif()
 if(TARGET bench_startup)
   target_link_libraries(bench_startup PRIVATE tovrel_core)
 endif()
+# The screenshot driver seeds entries and history through the product's code.
+if(TARGET shots_driver)
+  target_link_libraries(shots_driver PRIVATE tovrel_core)
+endif()

@@ -1,19 +1,37 @@
 // Benchmark of the startup enumeration: seeds 100, 1000 and 4000 Run values
 // (spread over the HKLM and HKCU Run keys) and a few entries of the other
 // locations, then times BuildStartupList(0) against a bare RegEnumValueA
-// walk over the same keys. Prints one table row per size; removes what it
-// seeded. Run it in a throwaway prefix (./dev bench).
+// walk over the same keys. Prints one table row per size.
+//
+// A second table times what the user waits for: the property sheet opened at
+// Startup Programs until its list holds every row (program icons, company
+// names and first-detection dates included), next to BuildStartupList(1)
+// alone, for 100 and 1000 Run values that point at existing program files
+// (links to a few system programs, one file per value). The program's
+// resources come from TovrelEx.exe beside this file, loaded as a data file;
+// a hidden window of this program stands in for the main window.
+//
+// Removes what it seeded. Run it in a throwaway prefix (./dev bench).
 #include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "app/command_line.h"
+#include "core/options_table.h"
+#include "core/program.h"
 #include "core/registry.h"
+#include "core/settings.h"
 #include "startup/catalogue.h"
 #include "startup/entries.h"
 #include "startup/enumerate.h"
+#include "ui/look.h"
+#include "ui/page_framework.h"
+#include "ui/sheet.h"
 
 using namespace tov;
 
@@ -134,6 +152,197 @@ int BareWalk() {
   return values;
 }
 
+// --- The sheet: open at Startup Programs and fill the list ---
+
+const char kProgramFolder[] = "C:\\BenchPrograms";
+const char kMainClass[] = "TovrelBenchMain";
+// Programs every Wine prefix has; each seeded value gets its own link to one.
+const char* const kSystemPrograms[] = {
+    "C:\\windows\\notepad.exe",          "C:\\windows\\regedit.exe",
+    "C:\\windows\\system32\\cmd.exe",    "C:\\windows\\system32\\taskmgr.exe",
+    "C:\\windows\\system32\\winecfg.exe", "C:\\windows\\system32\\msiexec.exe",
+};
+
+void ProgramFile(int i, char (&path)[MAX_PATH]) { wsprintfA(path, "%s\\agent%05d.exe", kProgramFolder, i); }
+void ProgramValueName(int i, char (&name)[32]) { wsprintfA(name, "Bench Program %05d", i); }
+
+// One program file per value (a hard link where the file system allows it,
+// else a copy), so no icon or version cache answers for another value.
+bool SeedPrograms(int n) {
+  CreateDirectoryA(kProgramFolder, nullptr);
+  std::vector<const char*> sources;
+  for (const char* p : kSystemPrograms)
+    if (GetFileAttributesA(p) != INVALID_FILE_ATTRIBUTES) sources.push_back(p);
+  if (sources.empty()) return false;
+  HKEY keys[2];
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &keys[0],
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &keys[1],
+                      nullptr) != ERROR_SUCCESS) {
+    RegCloseKey(keys[0]);
+    return false;
+  }
+  for (int i = 0; i < n; ++i) {
+    char file[MAX_PATH];
+    ProgramFile(i, file);
+    const char* source = sources[size_t(i) % sources.size()];
+    if (GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES && !CreateHardLinkA(file, source, nullptr))
+      CopyFileA(source, file, FALSE);
+    char name[32];
+    char data[MAX_PATH + 16];
+    ProgramValueName(i, name);
+    wsprintfA(data, i % 3 ? "\"%s\" /tray" : "%s", file);
+    RegSetValueExA(keys[i % 2], name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                   DWORD(strlen(data) + 1));
+  }
+  RegCloseKey(keys[0]);
+  RegCloseKey(keys[1]);
+  return true;
+}
+
+void RemovePrograms(int n) {
+  HKEY keys[2] = {};
+  RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_ALL_ACCESS, &keys[0]);
+  RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_ALL_ACCESS, &keys[1]);
+  for (int i = 0; i < n; ++i) {
+    char name[32];
+    ProgramValueName(i, name);
+    if (keys[i % 2]) RegDeleteValueA(keys[i % 2], name);
+    char file[MAX_PATH];
+    ProgramFile(i, file);
+    DeleteFileA(file);
+  }
+  if (keys[0]) RegCloseKey(keys[0]);
+  if (keys[1]) RegCloseKey(keys[1]);
+  RemoveDirectoryA(kProgramFolder);
+}
+
+LRESULT CALLBACK BenchMainProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The pages ask the main window to close when the sheet goes; this one
+  // stays for the next opening.
+  if (msg == WM_CLOSE) return 0;
+  return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+// The resources, fonts, pictures and main window TabDialog works with.
+bool PrepareSheet(HWND* mainWindow) {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  while (n > 0 && path[n - 1] != '\\') --n;
+  path[n] = 0;
+  lstrcatA(path, "TovrelEx.exe");
+  HMODULE resources = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!resources) return false;
+  SetProgramInstance(resources);
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+  CreateProgramFonts();
+  LoadProgramPictures();
+  SetSetting(kOptSound, 0);  // no opening sound
+  SetSetting(kOptShowAllStartup, 0);
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = BenchMainProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = kMainClass;
+  if (!RegisterClassA(&wc)) return false;
+  *mainWindow = CreateWindowExA(0, kMainClass, "Tovrel bench", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+  if (!*mainWindow) return false;
+  SetMainWindow(*mainWindow);
+  return true;
+}
+
+// One opening: from the TabDialog call until the Startup page's list holds
+// the expected rows (seen by a timer of the sheet's own message loop, so
+// the sheet has also painted), then the sheet is closed.
+struct Opening {
+  LARGE_INTEGER frequency;
+  int expectedRows;
+  double start;
+  double filled;  // 0 until the list was seen full
+  int rows;
+  DWORD startTicks;
+};
+Opening g_opening;
+
+void CALLBACK WatchList(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND page = CurrentPage();
+  bool ready = page && IsWindow(page) && ActivePageId() == kCmdStartup;
+  int rows = ready ? int(SendMessageA(PageList(page), LVM_GETITEMCOUNT, 0, 0)) : 0;
+  bool full = rows >= g_opening.expectedRows;
+  bool late = GetTickCount() - g_opening.startTicks > 120000;
+  if (!full && !late) return;
+  if (full) g_opening.filled = Now(g_opening.frequency);
+  g_opening.rows = rows;
+  KillTimer(nullptr, timer);
+  if (page && IsWindow(page)) PropSheet_PressButton(GetParent(page), PSBTN_CANCEL);
+}
+
+// Milliseconds to open and fill; negative when the list never filled.
+double OpenAndFill(HWND mainWindow, const LARGE_INTEGER& frequency, int expectedRows) {
+  g_opening = Opening{};
+  g_opening.frequency = frequency;
+  g_opening.expectedRows = expectedRows;
+  g_opening.startTicks = GetTickCount();
+  SetTimer(nullptr, 0, USER_TIMER_MINIMUM, WatchList);
+  g_opening.start = Now(frequency);
+  TabDialog(mainWindow, kCmdStartup);
+  // The pages posted WM_CLOSE to the stand-in main window; drop it.
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+  return g_opening.filled > 0 ? g_opening.filled - g_opening.start : -1.0;
+}
+
+void SheetTable(const LARGE_INTEGER& frequency) {
+  HWND mainWindow = nullptr;
+  if (!PrepareSheet(&mainWindow)) {
+    printf("could not prepare the sheet (TovrelEx.exe beside this program?)\n");
+    return;
+  }
+  printf("\nStartup Programs page: open the sheet and fill the list (Run values pointing at existing programs)\n");
+  printf("%6s %8s %12s %14s %8s %7s\n", "N", "rows", "Build ms", "open+fill ms", "ratio", "reps");
+  const int sizes[] = {100, 1000};
+  for (int n : sizes) {
+    if (!SeedPrograms(n)) {
+      printf("%6d  could not seed the programs\n", n);
+      continue;
+    }
+    const int reps = n >= 1000 ? 3 : 5;
+    BuildStartupList(1);  // warm-up
+    std::vector<double> build, open;
+    int entries = 0;
+    for (int r = 0; r < reps; ++r) {
+      double t0 = Now(frequency);
+      entries = BuildStartupList(1);
+      build.push_back(Now(frequency) - t0);
+    }
+    ClearEntries();
+    // Warm-up opening: the first one also records every first-detection date.
+    OpenAndFill(mainWindow, frequency, entries);
+    int rows = 0;
+    for (int r = 0; r < reps; ++r) {
+      double ms = OpenAndFill(mainWindow, frequency, entries);
+      rows = g_opening.rows;
+      if (ms < 0) break;
+      open.push_back(ms);
+    }
+    double buildMs = Median(build);
+    if (open.empty()) {
+      printf("%6d %8d %12.2f %14s %8s %7d\n", n, rows, buildMs, "not filled", "-", reps);
+    } else {
+      double openMs = Median(open);
+      printf("%6d %8d %12.2f %14.2f %8.1f %7d\n", n, rows, buildMs, openMs,
+             buildMs > 0 ? openMs / buildMs : 0.0, int(open.size()));
+    }
+    fflush(stdout);
+    ClearEntries();
+    RemovePrograms(n);
+  }
+  DestroyWindow(mainWindow);
+  DeleteRegTree(HKEY_CURRENT_USER, "Software\\Brenvik");
+}
+
 }  // namespace
 
 int main() {
@@ -175,6 +384,7 @@ int main() {
     ClearEntries();
     RemoveRun(n);
   }
+  SheetTable(frequency);
   RemoveOthers(others);
   CoUninitialize();
   return 0;

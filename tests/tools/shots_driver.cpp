@@ -1,0 +1,282 @@
+// Screenshots of the user interface for review (./dev shots): seeds the
+// throwaway prefix with a realistic set of startup entries and history
+// events, starts TovrelEx, then captures every page of the sheet, the
+// information window (short and expanded), the patrol-time dialog and the
+// History window as 24-bit BMP files in the folder TOVREL_SHOT_DIR names.
+// Prints one line per picture; exit code 1 when something did not appear.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "core/history.h"
+#include "core/registry.h"
+#include "startup/changes.h"
+#include "startup/entries.h"
+#include "startup/enumerate.h"
+#include "tests/support/sheet_driver.h"
+#include "tests/ui/dialog_driver.h"
+
+using namespace sheetdriver;
+using testsupport::WaitFor;
+
+namespace {
+
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kOptionsKey[] = "Software\\Brenvik\\Tovrel\\Options";
+
+constexpr int kCmdHistoryWindow = 6041;
+constexpr int kInfoButton = 1008;
+constexpr int kMonitorButton = 1112;
+constexpr int kPageClose = 1004;
+constexpr int kInfoExpand = 5;
+
+// Run values as real machines hold them (names from the autostart corpus),
+// pointing at programs every Wine prefix has.
+struct RunSeed {
+  HKEY root;
+  const char* name;
+  const char* command;
+};
+const RunSeed kRunSeeds[] = {
+    {HKEY_LOCAL_MACHINE, "SunJavaUpdateSched", "\"C:\\windows\\system32\\taskmgr.exe\""},
+    {HKEY_LOCAL_MACHINE, "ShStatEXE", "\"C:\\windows\\system32\\winecfg.exe\" /STANDALONE"},
+    {HKEY_LOCAL_MACHINE, "Adobe ARM", "C:\\windows\\system32\\msiexec.exe"},
+    {HKEY_LOCAL_MACHINE, "BluetoothAuthenticationAgent", "rundll32.exe shell32.dll,Control_RunDLL"},
+    {HKEY_CURRENT_USER, "ctfmon.exe", "C:\\windows\\system32\\cmd.exe /c exit"},
+    {HKEY_CURRENT_USER, "uTorrent", "\"C:\\windows\\notepad.exe\""},
+    {HKEY_CURRENT_USER, "RocketDock", "C:\\windows\\regedit.exe /s"},
+    {HKEY_CURRENT_USER, "PeerBlock", "C:\\windows\\system32\\winemine.exe"},
+};
+// The seeded value that is then disabled through the product's own code.
+const char kDisabledTitle[] = "RocketDock";
+
+const char kHistoryLines[] =
+    "03/07/2007  1:07 PM\t*START_Remove\tCURRENT_RUN\tiTunesHelper\t\"C:\\Program Files\\iTunes\\iTunesHelper.exe\"\t\r\n"
+    "04/11/2007  9:15 AM\tSTART_Disable\tMACHINE_RUN\tSunJavaUpdateSched\t\"C:\\windows\\system32\\taskmgr.exe\"\t\r\n"
+    "04/11/2007  9:16 AM\tSTART_Enable\tMACHINE_RUN\tSunJavaUpdateSched\t\"C:\\windows\\system32\\taskmgr.exe\"\t\r\n"
+    "12/01/2008  12:05 AM\tTASK_Kill\tINFO_TASK\tnotepad\tC:\\windows\\notepad.exe\t\r\n"
+    "02/14/2009  6:40 PM\tIEHELPER_Remove\tTYPE_BHO\tAcroIEHlprObj Class\tC:\\Program Files\\Adobe\\Acrobat 6.0\\Reader\\ActiveX\\AcroIEHelper.dll\t\r\n"
+    "05/30/2010  11:59 PM\tSTART_Disable\tCURRENT_RUN\tRocketDock\tC:\\windows\\regedit.exe /s\t\r\n";
+
+void SetValue(HKEY root, const char* key, const char* name, const char* value) {
+  HKEY k;
+  if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) != ERROR_SUCCESS)
+    return;
+  RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), DWORD(strlen(value) + 1));
+  RegCloseKey(k);
+}
+
+// A shortcut to notepad in the user's Startup folder.
+void SeedStartupShortcut() {
+  char folder[MAX_PATH] = "";
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, 0, folder))) return;
+  char known[MAX_PATH] = "";
+  if (tov::GetRegString(HKEY_CURRENT_USER, kShellFolders, "Startup", known) == 0)
+    SetValue(HKEY_CURRENT_USER, kShellFolders, "Startup", folder);
+  IShellLinkA* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&link))))
+    return;
+  link->SetPath("C:\\windows\\notepad.exe");
+  link->SetDescription("Rainmeter");
+  IPersistFile* file = nullptr;
+  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    std::string path = std::string(folder) + "\\Rainmeter.lnk";
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    file->Save(wide, TRUE);
+    file->Release();
+  }
+  link->Release();
+}
+
+void SeedHistory() {
+  char path[MAX_PATH];
+  if (!tov::HistoryFilePath(path, sizeof path)) return;
+  if (FILE* f = fopen(path, "wb")) {
+    fwrite(kHistoryLines, 1, sizeof kHistoryLines - 1, f);
+    fclose(f);
+  }
+}
+
+// Disables one seeded Run value the way the Startup Programs page does.
+void DisableOne() {
+  tov::BuildStartupList(0);
+  for (int i = 0; i < tov::EntryCount(); ++i) {
+    const tov::Entry* e = tov::EntryAt(i);
+    if (e && strcmp(e->title, kDisabledTitle) == 0) {
+      tov::DisableRunProgram(e->title, e->path, e->source, e->code);
+      break;
+    }
+  }
+  tov::ClearEntries();
+}
+
+void Seed() {
+  SetValue(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");  // no sound device under Xvfb
+  for (const RunSeed& s : kRunSeeds) SetValue(s.root, kRunKey, s.name, s.command);
+  WriteProfileStringA("windows", "run", "C:\\windows\\system32\\clock.exe");
+  SeedStartupShortcut();
+  DisableOne();
+  SeedHistory();
+}
+
+std::string BinFolder() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string s(path, n);
+  return s.substr(0, s.find_last_of('\\'));
+}
+
+int g_failures = 0;
+
+void Shot(HWND window, const std::string& name) {
+  if (!window) {
+    printf("missing: %s\n", name.c_str());
+    ++g_failures;
+    return;
+  }
+  Sleep(400);
+  uitest::Screenshot(window, name.c_str());
+  printf("%s\n", name.c_str());
+  fflush(stdout);
+}
+
+std::string TabText(HWND sheet, int tab) {
+  char text[64] = "";
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  RemoteBuffer remote(sheet, sizeof item + sizeof text);
+  item.pszText = remote.at() + sizeof item;
+  item.cchTextMax = sizeof text;
+  remote.Write(0, &item, sizeof item);
+  SendMessageA(TabControl(sheet), TCM_GETITEMA, tab, (LPARAM)remote.at());
+  remote.Read(sizeof item, text, sizeof text);
+  text[sizeof text - 1] = 0;
+  // A file-name form of the tab text: letters and digits, spaces as '_'.
+  std::string name;
+  for (const char* p = text; *p; ++p) {
+    if (IsCharAlphaNumericA(*p)) name += char(*p | 0x20);
+    else if (!name.empty() && name.back() != '_') name += '_';
+  }
+  while (!name.empty() && name.back() == '_') name.pop_back();
+  return name;
+}
+
+// The dialog the sheet owns other than the sheet itself, once it shows.
+HWND WaitDialogOf(HWND owner) {
+  HWND dialog = nullptr;
+  WaitFor([&] { return (dialog = uitest::FindDialogOf(owner)) != nullptr; }, 8000);
+  return dialog;
+}
+
+void CloseDialog(HWND dialog, int button) {
+  if (!dialog) return;
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)GetDlgItem(dialog, button));
+  WaitFor([&] { return !IsWindow(dialog); }, 5000);
+  if (IsWindow(dialog)) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  WaitFor([&] { return !IsWindow(dialog); }, 3000);
+}
+
+void ShootPages(HWND sheet) {
+  int tabs = TabCount(sheet);
+  for (int tab = 0; tab < tabs; ++tab) {
+    HWND before = CurrentPage(sheet);
+    SendMessageA(sheet, PSM_SETCURSEL, WPARAM(tab), 0);
+    WaitFor([&] { return CurrentTab(sheet) == tab && CurrentPage(sheet) && (tab == 0 || CurrentPage(sheet) != before); },
+            8000);
+    char name[96];
+    wsprintfA(name, "page_%02d_%s", tab + 1, TabText(sheet, tab).c_str());
+    Shot(sheet, name);
+  }
+  SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
+  WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
+}
+
+void ShootInfoWindow(HWND sheet) {
+  HWND page = CurrentPage(sheet);
+  HWND list = page ? GetDlgItem(page, 1000) : nullptr;
+  if (!list || RowCount(list) == 0) {
+    Shot(nullptr, "info_short");
+    return;
+  }
+  SelectRows(list, {0});
+  Press(page, kInfoButton);
+  HWND info = WaitDialogOf(sheet);
+  Shot(info, "info_short");
+  if (!info) return;
+  PostMessageA(info, WM_COMMAND, MAKEWPARAM(kInfoExpand, BN_CLICKED), (LPARAM)GetDlgItem(info, kInfoExpand));
+  Sleep(300);
+  Shot(info, "info_expanded");
+  CloseDialog(info, IDOK);
+}
+
+void ShootPatrolDialog(HWND sheet) {
+  HWND page = CurrentPage(sheet);
+  PostMessageA(page, WM_COMMAND, MAKEWPARAM(kMonitorButton, 0), 0);
+  HWND patrol = WaitDialogOf(sheet);
+  Shot(patrol, "patrol_time");
+  CloseDialog(patrol, IDCANCEL);
+}
+
+void ShootHistoryWindow(HWND main, HWND sheet) {
+  PostMessageA(main, WM_COMMAND, kCmdHistoryWindow, 0);
+  HWND history = WaitDialogOf(sheet);
+  if (history) {
+    HWND list = GetDlgItem(history, 1000);
+    WaitFor([&] { return RowCount(list) > 0; }, 5000);
+  }
+  Shot(history, "history");
+  CloseDialog(history, IDCANCEL);
+}
+
+}  // namespace
+
+int main() {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  const char* folder = getenv("TOVREL_SHOT_DIR");
+  if (!folder || !folder[0]) {
+    printf("TOVREL_SHOT_DIR names no folder\n");
+    return 2;
+  }
+  CreateDirectoryA(folder, nullptr);
+  CoInitialize(nullptr);
+  Seed();
+
+  std::string exe = BinFolder() + "\\TovrelEx.exe";
+  std::string line = "\"" + exe + "\" -START";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    printf("could not start %s\n", exe.c_str());
+    return 1;
+  }
+  CloseHandle(pi.hThread);
+  HWND main = nullptr, sheet = nullptr;
+  WaitFor([&] { return (main = FindWindowA("TovrelEx", nullptr)) != nullptr; }, 15000);
+  if (main) WaitFor([&] { return (sheet = FindSheet(main)) != nullptr; }, 15000);
+  if (sheet) {
+    WaitFor([&] { return CurrentPage(sheet) != nullptr && RowCount(PageList(sheet)) > 0; }, 10000);
+    ShootPages(sheet);
+    ShootInfoWindow(sheet);
+    ShootPatrolDialog(sheet);
+    ShootHistoryWindow(main, sheet);
+    if (HWND page = CurrentPage(sheet)) PostMessageA(page, WM_COMMAND, MAKEWPARAM(kPageClose, BN_CLICKED), 0);
+  } else {
+    printf("the sheet did not appear\n");
+    ++g_failures;
+  }
+  if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+  CloseHandle(pi.hProcess);
+  CoUninitialize();
+  return g_failures == 0 ? 0 : 1;
+}
