@@ -221,6 +221,7 @@ LRESULT OnNotify(const PageDefinition& def, HWND page, const NMHDR* header) {
       ShowEntryMenu(page, def.pageId, IDC_PAGE_LIST);
       break;
     case NM_DBLCLK:
+    case NM_RETURN:
       RunPageCommand(def, page, kCmdInfo);
       break;
     case LVN_COLUMNCLICK:
@@ -337,8 +338,36 @@ void LayoutPage(const PageLayout& layout) {
   InvalidateRect(layout.page, nullptr, TRUE);
 }
 
+// The dialog manager keeps Enter from a list view for the default button.
+// A page's list asks for it instead, so the list reports NM_RETURN and Enter
+// opens the selected entry like a double click.
+static const char kListProcProp[] = "TovrelListProc";
+
+static LRESULT CALLBACK ListEnterProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam) {
+  WNDPROC original = (WNDPROC)GetPropA(list, kListProcProp);
+  if (!original) return DefWindowProcA(list, msg, wParam, lParam);
+  if (msg == WM_GETDLGCODE && lParam) {
+    const MSG* m = reinterpret_cast<const MSG*>(lParam);
+    if (m->message == WM_KEYDOWN && m->wParam == VK_RETURN)
+      return CallWindowProcA(original, list, msg, wParam, lParam) | DLGC_WANTMESSAGE;
+  }
+  if (msg == WM_NCDESTROY) {
+    RemovePropA(list, kListProcProp);
+    SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)original);
+  }
+  return CallWindowProcA(original, list, msg, wParam, lParam);
+}
+
+static void TakeEnterInList(HWND list) {
+  if (!list || GetPropA(list, kListProcProp)) return;
+  WNDPROC original = (WNDPROC)GetWindowLongPtrA(list, GWLP_WNDPROC);
+  SetPropA(list, kListProcProp, (HANDLE)original);
+  SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)ListEnterProc);
+}
+
 void InitialisePage(const PageDefinition& def, HWND page) {
   HWND list = PageList(page);
+  TakeEnterInList(list);
   if (def.introTextId) SetControlText(page, def.introTextId, IDC_PAGE_INTRO);
   SetControlText(page, kTextInfo, IDC_PAGE_INFO);
   SetControlText(page, kTextClose, IDC_PAGE_CLOSE);

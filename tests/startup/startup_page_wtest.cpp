@@ -245,3 +245,45 @@ TEST_F(StartupPageTest, SecretLocationsBoxShowsWinlogonEntries) {
 }
 
 }  // namespace
+
+namespace {
+
+struct TitledWindow {
+  DWORD pid;
+  const char* title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchTitledWindow(HWND w, LPARAM l) {
+  TitledWindow* f = reinterpret_cast<TitledWindow*>(l);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char text[128] = "";
+  GetWindowTextA(w, text, sizeof text);
+  if (pid != f->pid || !IsWindowVisible(w) || strcmp(text, f->title) != 0) return TRUE;
+  f->found = w;
+  return FALSE;
+}
+
+HWND FindWindowTitled(DWORD pid, const char* title) {
+  TitledWindow f{pid, title, nullptr};
+  EnumWindows(MatchTitledWindow, (LPARAM)&f);
+  return f.found;
+}
+
+}  // namespace
+
+TEST_F(StartupPageTest, EnterInTheListOpensTheInformationWindow) {
+  ASSERT_TRUE(Open());
+  Select("Alpha Helper");
+  DWORD pid = GetProcessId(process_);
+  PostMessageA(list_, WM_KEYDOWN, VK_RETURN, 1);
+  PostMessageA(list_, WM_KEYUP, VK_RETURN, 0xC0000001);
+  HWND info = nullptr;
+  EXPECT_TRUE(WaitFor([&] { return (info = FindWindowTitled(pid, "Alpha Helper")) != nullptr; }, 8000));
+  if (info) {
+    PostMessageA(info, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(info); }, 5000));
+  }
+  Close();
+}
