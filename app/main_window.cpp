@@ -8,6 +8,7 @@
 #include "core/options_table.h"
 #include "core/settings.h"
 #include "resources/resource.h"
+#include "startup/entries.h"
 #include "ui/history_window.h"
 #include "ui/sheet.h"
 
@@ -69,6 +70,7 @@ void OnCommand(HWND window, int id) {
 void EndProgram() {
   if (g_ended) return;
   g_ended = true;
+  if (EntryCount() > 0) ClearEntries();
   CoUninitialize();
   SaveOptions();
   PostQuitMessage(0);
