@@ -19,6 +19,7 @@ const char kDisabledWinRunKey[] = TOV_DISABLED "\\WinRun";
 const char kDisabledRunOnceSetupKey[] = TOV_DISABLED "\\RunOnce\\Setup";
 const char kDisabledWinNotifyKey[] = TOV_DISABLED "\\WinNotify";
 const char kDisabledFolderName[] = "Disabled";
+const char kShellFoldersKey[] = TOV_CURRENT_VERSION "\\Explorer\\Shell Folders";
 
 namespace {
 

@@ -116,6 +116,8 @@ int LogCodeOf(const char* name);
 // The disabled store under HKEY_LOCAL_MACHINE. The index key holds one value
 // per disabled entry (name = title, data = former code in decimal); the
 // sub-keys hold the disabled command lines.
+// The per-hive folder names ("Startup", "Common Startup", "AppData").
+extern const char kShellFoldersKey[];
 extern const char kDisabledKey[];            // "Software\Brenvik\Tovrel\Disabled"
 extern const char kDisabledRunKey[];         // ...\Disabled\Run              codes 1, 11
 extern const char kDisabledRunOnceKey[];     // ...\Disabled\RunOnce          codes 2, 12

@@ -24,8 +24,6 @@ namespace tov {
 namespace {
 
 constexpr char kWinIniSection[] = "windows";
-constexpr char kShellFoldersKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr char kWinlogonShell[] = "Shell";
 constexpr char kWinlogonUserinit[] = "Userinit";
 constexpr char kDefaultShell[] = "Explorer.exe";

@@ -22,17 +22,6 @@ namespace tov {
 
 namespace {
 
-constexpr char kShellFoldersKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr char kWinlogonKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-constexpr char kWindowsNtKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
-constexpr char kDelayLoadKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellServiceObjectDelayLoad";
-constexpr char kSharedTaskSchedulerKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SharedTaskScheduler";
-constexpr char kShellExecuteHooksKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ShellExecuteHooks";
-constexpr char kNotifyKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon\\Notify";
 constexpr char kUserinitTitle[] = "Winlogon Userinit";
 constexpr char kShellTitle[] = "Winlogon Shell";
 
@@ -41,6 +30,20 @@ constexpr size_t kWinIniReadCapacity = 512;  // a WIN.INI program list
 constexpr size_t kRegValueBytes = 255;       // names and data of the hook keys
 constexpr size_t kAppInitReadCapacity = 256;     // AppInit_Dlls: 255 characters
 constexpr DWORD kResolveTimeoutMs = 500;
+
+// The registry key of a catalogue location under HKEY_LOCAL_MACHINE.
+const char* LocationKey(int code) {
+  const LocationInfo* location = FindLocation(code);
+  return location ? location->key : "";
+}
+
+// The one value a catalogue location reads (Userinit, Shell, AppInit_Dlls).
+template <size_t N> size_t ReadLocationValue(int code, char (&out)[N]) {
+  const LocationInfo* location = FindLocation(code);
+  out[0] = 0;
+  if (!location) return 0;
+  return GetRegString(HKEY_LOCAL_MACHINE, location->key, location->value, out);
+}
 
 int g_walkMode = kWalkStartup;
 
@@ -405,7 +408,7 @@ void GetDisabledPrograms() {
 
 void GetWinLogon_Userinit() {
   char value[kPathCapacity];
-  GetRegString(HKEY_LOCAL_MACHINE, kWinlogonKey, "UserInit", value);
+  ReadLocationValue(kCodeUserinit, value);
   char program[kPathCapacity];
   if (!UserinitProgram(value, program, sizeof program)) return;
   AddEntry(kUserinitTitle, program, "", "", kCodeUserinit, 0);
@@ -413,7 +416,7 @@ void GetWinLogon_Userinit() {
 
 void GetWinLogon_Shell() {
   char value[kPathCapacity];
-  GetRegString(HKEY_LOCAL_MACHINE, kWinlogonKey, "Shell", value);
+  ReadLocationValue(kCodeShell, value);
   char program[kPathCapacity];
   if (!ShellProgram(value, program, sizeof program)) return;
   AddEntry(kShellTitle, program, "", "", kCodeShell, 0);
@@ -449,16 +452,16 @@ void ReadClassListKey(const char* path, int code) {
 }  // namespace
 
 void BuildRegInfo() {
-  ForEachMachineValue(kDelayLoadKey, [](const char* name, const char* clsid) {
+  ForEachMachineValue(LocationKey(kCodeDelayLoad), [](const char* name, const char* clsid) {
     ClassHook hook;
     LookupHook(clsid, &hook);
     AddEntry(name, hook.server, clsid, hook.version.productVersion, kCodeDelayLoad, 0);
   });
-  ReadClassListKey(kSharedTaskSchedulerKey, kCodeSharedTaskScheduler);
-  ReadClassListKey(kShellExecuteHooksKey, kCodeShellExecuteHook);
+  ReadClassListKey(LocationKey(kCodeSharedTaskScheduler), kCodeSharedTaskScheduler);
+  ReadClassListKey(LocationKey(kCodeShellExecuteHook), kCodeShellExecuteHook);
 
   char list[kAppInitReadCapacity];
-  if (GetRegString(HKEY_LOCAL_MACHINE, kWindowsNtKey, "AppInit_Dlls", list) > 0) {
+  if (ReadLocationValue(kCodeAppInitDlls, list) > 0) {
     size_t pos = 0;
     char dll[kPathCapacity];
     while (NextAppInitDll(list, &pos, dll, sizeof dll)) {
@@ -470,7 +473,7 @@ void BuildRegInfo() {
   }
 
   RegKey notify;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kNotifyKey, 0, KEY_READ, notify.put()) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, LocationKey(kCodeWinlogonNotify), 0, KEY_READ, notify.put()) != ERROR_SUCCESS)
     return;
   DWORD count = 0;
   if (RegQueryInfoKeyA(notify.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
@@ -483,7 +486,7 @@ void BuildRegInfo() {
     if (r == ERROR_NO_MORE_ITEMS) break;
     if (r != ERROR_SUCCESS) continue;
     char subkey[kPathCapacity];
-    if (!CopyText(subkey, kNotifyKey) || !AppendText(subkey, "\\") || !AppendText(subkey, name))
+    if (!CopyText(subkey, LocationKey(kCodeWinlogonNotify)) || !AppendText(subkey, "\\") || !AppendText(subkey, name))
       continue;
     char dll[kRegValueBytes + 1];
     if (GetRegString(HKEY_LOCAL_MACHINE, subkey, "DllName", dll) == 0) continue;

@@ -46,7 +46,6 @@ constexpr int kTextRebootQuestion = 800;
 constexpr int kTextAddTitle = 902;
 constexpr int kTextCannotDelay = 1130;
 constexpr char kRunDllPrefix[] = "RunDLL32.exe ";
-constexpr char kUserRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kOwnMonitorFile[] = "Tovrel.exe";
 constexpr size_t kShortestAddedPath = 5;
 constexpr size_t kExtensionLength = 4;
@@ -278,7 +277,7 @@ void OnAdd(HWND page) {
   if (strlen(path) < kShortestAddedPath) return;
   char name[kTitleCapacity];
   AddedProgramName(path, name);
-  SetRegString(HKEY_CURRENT_USER, kUserRunKey, name, path);
+  SetRegString(HKEY_CURRENT_USER, FindLocation(kCodeUserRun)->key, name, path);
   SetRegString(HKEY_CURRENT_USER, kKnownRunKey, path, "1");
   FillStartupList(page);
 }
