@@ -87,7 +87,7 @@ TEST_F(HistoryWindowTest, ShowsTheFileWithItsTextsColumnsAndMarkers) {
   DialogSnapshot seen;
   std::vector<std::string> headers, titles, actions, types, dates;
   std::vector<int> images, widths;
-  std::vector<bool> restoreOffered;  // rows 0, 1, 2, then none selected
+  std::vector<bool> restoreOffered;  // rows 0, 1, 2, 0 again, then none selected
   int listWidth = 0;
   Open([&](HWND d) {
     HWND list = ListOf(d);
@@ -104,7 +104,7 @@ TEST_F(HistoryWindowTest, ShowsTheFileWithItsTextsColumnsAndMarkers) {
     types = Column(list, 2);
     dates = Column(list, 3);
     for (int row = 0; row < RowCount(list); ++row) images.push_back(RowImage(list, row));
-    for (int row : {0, 1, 2, -1}) {
+    for (int row : {0, 1, 2, 0, -1}) {
       ClickRow(list, row);
       restoreOffered.push_back(IsEnabled(d, IDC_HISTORY_RESTORE));
     }
@@ -127,7 +127,7 @@ TEST_F(HistoryWindowTest, ShowsTheFileWithItsTextsColumnsAndMarkers) {
   // Each row has its own icon after the program icon (image 0).
   EXPECT_EQ(images, (std::vector<int>{1, 2, 3}));
   // Only the removal can be restored; with nothing selected nothing can.
-  EXPECT_EQ(restoreOffered, (std::vector<bool>{true, false, false, false}));
+  EXPECT_EQ(restoreOffered, (std::vector<bool>{true, false, false, true, false}));
   // Closing leaves the entry list empty and the place of the window saved.
   EXPECT_EQ(EntryCount(), 0);
   EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, kProductKey, "xHistory"));

@@ -58,7 +58,7 @@ class InfoWindowTest : public testing::Test {
   }
   void Open(int index, std::function<void(HWND)> drive) {
     bool found = false;
-    RunDriven(OwnedBy(owner_.child), std::move(drive),
+    RunDriven(OwnedBy(owner_.top), std::move(drive),
               [&] {
                 InfoWindow(owner_.child, index);
                 return 0;
@@ -82,6 +82,7 @@ TEST_F(InfoWindowTest, ShowsTheFieldsOfAKnownProgram) {
   char size[32];
   GroupThousands(facts.nFileSizeLow, size, sizeof size);
   EXPECT_NE(std::string(size).find(','), std::string::npos);
+  SetInfoExpanded(false);  // opens expanded: every field shows
   const DialogSnapshot expected = {
       {kCaption, "Fixture Program"},
       {IDC_INFO_DESCRIPTION, "Tovrel Explorer"},
@@ -291,6 +292,7 @@ TEST_F(InfoWindowTest, SiteRootAndKnowledgeBasePages) {
 TEST_F(InfoWindowTest, ServiceEntryShowsItsStartTypeControls) {
   ClearEntries();
   ASSERT_EQ(AddEntry("Spooler Service", exe_.c_str(), "Manual", "Prints.", 700, 0), 1);
+  SetInfoExpanded(false);  // opens expanded, with its notes
   const DialogSnapshot expected = {
       {IDC_INFO_START_LABEL, "Startup Type:"},
       {IDC_INFO_START_TYPE, "Manual"},
