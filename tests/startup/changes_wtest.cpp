@@ -57,12 +57,6 @@ std::string KeptKey(int code) {
   return key;
 }
 
-std::string HistoryText() {
-  char path[MAX_PATH];
-  if (!HistoryFilePath(path, sizeof path)) return "";
-  return ReadWholeFile(path);
-}
-
 void DeleteHistory() { ClearHistoryFile(); }
 
 std::string WinIni(const char* key) {

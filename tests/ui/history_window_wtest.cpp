@@ -16,11 +16,7 @@
 #include "resources/resource.h"
 #include "startup/changes.h"
 #include "startup/entries.h"
-#include "tests/support/dialogs.h"
-#include "tests/support/program_resources.h"
-#include "tests/support/registry_state.h"
-#include "tests/support/sheet_driver.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/fixtures.h"
 #include "ui/history_window.h"
 
 using namespace tov;
@@ -32,40 +28,29 @@ const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kAgent[] = "HistWinAgent";
 const char kAgentCommand[] = "\"C:\\Program Files\\HistWin Agent\\agent.exe\" /tray";
 
-std::string HistoryPath() {
-  char path[MAX_PATH];
-  EXPECT_TRUE(HistoryFilePath(path, sizeof path));
-  return path;
-}
+std::string HistoryPath() { return HistoryFile(); }
 
 // The agent's Run value as it stands.
 RegValue RunValue() { return ReadValue(HKEY_CURRENT_USER, kRunKey, kAgent); }
 
 HWND ListOf(HWND d) { return GetDlgItem(d, IDC_HISTORY_LIST); }
 
-class HistoryWindowTest : public testing::Test {
+class HistoryWindowTest : public DialogTest {
  protected:
   SavedValue agent_{HKEY_CURRENT_USER, kRunKey, kAgent};
-  ProgramResources program_;
-  OwnerWindow owner_;
   void SetUp() override {
-    ClearProductKeys();
+    DialogTest::SetUp();
     DeleteValue(HKEY_CURRENT_USER, kRunKey, kAgent);
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    ASSERT_TRUE(program_.loaded());
     SetSetting(kOptHistory, 1);
     ClearHistoryFile();
   }
   void TearDown() override {
     ClearHistoryFile();
     ClearEntries();
-    ClearProductKeys();
+    DialogTest::TearDown();
   }
   void Open(std::function<void(HWND)> drive) {
-    bool found = false;
-    RunDriven(OwnedBy(owner_.top), std::move(drive), [&] { HistoryWindow(owner_.top); return 0; }, &found);
-    EXPECT_TRUE(found) << "the History window did not appear";
+    Drive([&] { HistoryWindow(owner_.top); return 0; }, std::move(drive));
   }
 };
 

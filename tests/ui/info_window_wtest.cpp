@@ -14,10 +14,7 @@
 #include "core/text.h"
 #include "resources/resource.h"
 #include "startup/entries.h"
-#include "tests/support/dialogs.h"
-#include "tests/support/program_resources.h"
-#include "tests/support/registry_state.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/fixtures.h"
 #include "ui/info_window.h"
 #include "ui/look.h"
 
@@ -28,20 +25,14 @@ namespace {
 
 constexpr char kGhost[] = "C:\\nowhere\\ghost.exe /quiet";
 
-class InfoWindowTest : public testing::Test {
+class InfoWindowTest : public DialogTest {
  protected:
-  ProgramResources program_;
-  OwnerWindow owner_;
-  std::string exe_;
+  std::string exe_ = BinPath("TovrelEx.exe");
   char programPath_[kPathCapacity] = "";
   char notePath_[kPathCapacity] = "";
 
   void SetUp() override {
-    ClearProductKeys();
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    exe_ = BinPath("TovrelEx.exe");
-    ASSERT_TRUE(program_.loaded());
+    DialogTest::SetUp();
     CreateProgramFonts();
     ClearEntries();
     ASSERT_EQ(AddEntry("Fixture Program", exe_.c_str(), "", "", 11, 0), 1);
@@ -54,17 +45,10 @@ class InfoWindowTest : public testing::Test {
   void TearDown() override {
     DeleteFileA(notePath_);
     ClearEntries();
-    ClearProductKeys();
+    DialogTest::TearDown();
   }
   void Open(int index, std::function<void(HWND)> drive) {
-    bool found = false;
-    RunDriven(OwnedBy(owner_.top), std::move(drive),
-              [&] {
-                InfoWindow(owner_.child, index);
-                return 0;
-              },
-              &found);
-    EXPECT_TRUE(found) << "the information window did not appear";
+    Drive([&] { InfoWindow(owner_.child, index); return 0; }, std::move(drive));
   }
 };
 
