@@ -13,7 +13,8 @@
 #include "core/registry.h"
 #include "core/text.h"
 #include "resources/resource.h"
-#include "startup/entries.h"
+#include "core/entries.h"
+#include "startup/entry_facts.h"
 #include "tests/support/wine_support.h"
 #include "tests/ui/dialog_driver.h"
 #include "ui/info_window.h"
@@ -63,7 +64,7 @@ class InfoWindowTest : public testing::Test {
     bool found = false;
     RunDriven(owner_.top, std::move(drive),
               [&] {
-                InfoWindow(owner_.child, index);
+                InfoWindow(owner_.child, index, LocationText);
                 return 0;
               },
               &found);
