@@ -181,7 +181,7 @@ TEST_F(ProgramTest, ExitRequestFollowsConfirmExit) {
 
 }  // namespace
 
-#include "app/app.h"
+#include "core/version.h"
 
 TEST(VersionLabel, MonitorVersionThenProgramVersion) {
   // The stand-in monitor beside the tests carries no version resource.

@@ -11,7 +11,7 @@
 #include "core/history_format.h"
 #include "core/registry.h"
 #include "core/settings.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "tests/support/program_resources.h"
 #include "tests/support/wine_support.h"
 

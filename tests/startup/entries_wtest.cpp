@@ -1,7 +1,8 @@
 // The shared entry list under Wine: limits, title rules, long paths, the
 // disabled index and location texts, against the prefix's real registry
 // and files.
-#include "startup/entries.h"
+#include "core/entries.h"
+#include "startup/entry_facts.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 
 #include "core/history.h"
 #include "core/program.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "tests/support/wine_support.h"
 
 namespace testsupport {

@@ -27,7 +27,7 @@
 #include "core/registry.h"
 #include "core/settings.h"
 #include "startup/catalogue.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "startup/enumerate.h"
 #include "ui/look.h"
 #include "ui/page_framework.h"

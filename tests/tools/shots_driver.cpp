@@ -18,7 +18,7 @@
 #include "core/history.h"
 #include "core/registry.h"
 #include "startup/changes.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "startup/enumerate.h"
 #include "tests/support/dialogs.h"
 #include "tests/support/registry_state.h"

@@ -15,7 +15,7 @@
 #include "core/program.h"
 #include "resources/resource.h"
 #include "startup/changes.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "tests/support/fixtures.h"
 #include "ui/history_window.h"
 

@@ -13,7 +13,8 @@
 #include "core/registry.h"
 #include "core/text.h"
 #include "resources/resource.h"
-#include "startup/entries.h"
+#include "core/entries.h"
+#include "startup/entry_facts.h"
 #include "tests/support/fixtures.h"
 #include "ui/info_window.h"
 #include "ui/look.h"
@@ -48,7 +49,7 @@ class InfoWindowTest : public DialogTest {
     DialogTest::TearDown();
   }
   void Open(int index, std::function<void(HWND)> drive) {
-    Drive([&] { InfoWindow(owner_.child, index); return 0; }, std::move(drive));
+    Drive([&] { InfoWindow(owner_.child, index, LocationText); return 0; }, std::move(drive));
   }
 };
 
