@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "core/messages.h"
@@ -28,11 +29,15 @@ namespace {
 constexpr size_t kPageTitleCapacity = 256;
 constexpr DWORD kCurrentStructuresVersion = (4 << 16) | 71;  // comctl32 4.71
 // Page and header structure sizes: the current ones and those older
-// libraries know.
-constexpr UINT kPageStructSize = 48;
-constexpr UINT kPageStructSizeOld = 40;
-constexpr UINT kHeaderStructSize = 52;
-constexpr UINT kHeaderStructSizeOld = 40;
+// libraries know (48/40 and 52/40 bytes in the 32-bit program). Taken from
+// the members, so a 64-bit build hands over whole records too.
+constexpr UINT kPageStructSize = offsetof(PROPSHEETPAGEA, pszHeaderSubTitle) + sizeof(LPCSTR);
+constexpr UINT kPageStructSizeOld = offsetof(PROPSHEETPAGEA, pcRefParent) + sizeof(UINT*);
+constexpr UINT kHeaderStructSize = offsetof(PROPSHEETHEADERA, hbmHeader) + sizeof(HBITMAP);
+constexpr UINT kHeaderStructSizeOld = offsetof(PROPSHEETHEADERA, pfnCallback) + sizeof(PFNPROPSHEETCALLBACK);
+static_assert(sizeof(void*) != 4 || (kPageStructSize == 48 && kPageStructSizeOld == 40 &&
+                                     kHeaderStructSize == 52 && kHeaderStructSizeOld == 40),
+              "the 32-bit record sizes older comctl32 versions check");
 constexpr int kPageWidthMargin = 28;
 constexpr int kPageHeightMargin = 112;
 constexpr int kOneRowExtraHeight = 10;

@@ -320,6 +320,7 @@ class BuiltFile {
 };
 
 TEST(HookLibFile, FileNameExportsAndSharedSection) {
+  if (Is64BitBuild()) GTEST_SKIP() << "reads the 32-bit PE headers and decorated exports of the shipped DLL";
   std::string path = BinPath("TOVHOOK.DLL");
   WIN32_FIND_DATAA found;
   HANDLE find = FindFirstFileA(path.c_str(), &found);

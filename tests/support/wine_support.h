@@ -20,6 +20,10 @@ bool IsNtFamily();
 const char* Family();
 // True under Wine (Wine differences are marked with it, never worked around).
 bool IsWine();
+// True in the 64-bit test build (./dev test64). The product ships 32-bit:
+// a test of a fact only the 32-bit build has skips itself with
+// `if (Is64BitBuild()) GTEST_SKIP() << "reason";`.
+constexpr bool Is64BitBuild() { return sizeof(void*) == 8; }
 
 // Starts a program with a command line; returns the process handle (0 on
 // failure). The caller closes it.
