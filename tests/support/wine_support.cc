@@ -32,6 +32,10 @@ void ClearProductKeys() {
   DeleteTree(HKEY_LOCAL_MACHINE, "Software\\Brenvik");
 }
 
+bool IsWine() {
+  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 bool IsNtFamily() {
   OSVERSIONINFOA v{};
   v.dwOSVersionInfoSize = sizeof v;

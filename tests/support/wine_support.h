@@ -13,6 +13,8 @@ std::string BinPath(const char* file);
 // Deletes HKCU and HKLM "Software\Brenvik" so each test starts clean.
 void ClearProductKeys();
 bool IsNtFamily();
+// True when the tests run under Wine (ntdll exports wine_get_version).
+bool IsWine();
 
 // Starts a program with a command line; returns the process handle (0 on
 // failure). The caller closes it.
