@@ -321,7 +321,7 @@ size_t ReadTaskStatusText(const char* name, char* out, size_t cap) {
 
 size_t FormatRunTime(const SYSTEMTIME& t, char* out, size_t cap) {
   char never[kRunTimeCapacity];
-  LoadText(kTextNever, never);
+  LoadText(kNeverTextId, never);
   RunTime r;
   r.year = t.wYear;
   r.month = t.wMonth;

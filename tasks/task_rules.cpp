@@ -30,9 +30,9 @@ size_t FormatRunTimeText(const RunTime& t, const char* neverText, char* out, siz
 }
 
 int TaskStatusTextId(long status) {
-  if (status == kStatusRunning) return kTextStatusRunning;
-  if (status == kStatusNotScheduled) return kTextStatusNotScheduled;
-  return kTextStatusReady;
+  if (status == kStatusRunning) return kStatusRunningTextId;
+  if (status == kStatusNotScheduled) return kStatusNotScheduledTextId;
+  return kStatusReadyTextId;
 }
 
 void TaskDisplayName(const char* name, char* out, size_t cap) {

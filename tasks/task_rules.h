@@ -9,10 +9,10 @@ namespace tov {
 constexpr size_t kRunTimeCapacity = 32;     // "MM/DD/YYYY  hh:mm AM" and "Never"
 constexpr size_t kTaskEndingLength = 4;     // ".job", the work-item file ending
 constexpr size_t kTaskBatchSize = 5;        // names asked of the scheduler at a time
-constexpr int kTextNever = 686;
-constexpr int kTextStatusReady = 688;
-constexpr int kTextStatusRunning = 689;
-constexpr int kTextStatusNotScheduled = 690;
+constexpr int kNeverTextId = 686;
+constexpr int kStatusReadyTextId = 688;
+constexpr int kStatusRunningTextId = 689;
+constexpr int kStatusNotScheduledTextId = 690;
 
 // A run time as the scheduler gives it (month 1-12, hour 0-23); a date of
 // all zeros means there is none.

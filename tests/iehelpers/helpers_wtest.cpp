@@ -12,7 +12,9 @@
 #include "core/registry.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "core/files.h"
 #include "iehelpers/helpers.h"
+#include "startup/baseline.h"
 #include "startup/entries.h"
 #include "tests/support/wine_support.h"
 
@@ -225,6 +227,26 @@ TEST_F(HelpersTest, RemoveToolbarValueAndExtensionTree) {
   EXPECT_EQ(CountLines(History()), 2);
   EXPECT_EQ(RemoveIEHelper(-1), 0);
   EXPECT_EQ(RemoveIEHelper(EntryCount()), 0);
+}
+
+TEST_F(HelpersTest, KnownListAndFirstDetectionDates) {
+  ClearProductKeys();
+  SeedAll();
+  ResetKnownItems();
+  char code[16];
+  EXPECT_GT(GetRegString(HKEY_CURRENT_USER, kKnownIEHelpersKey, "Related", code), 0u);
+  EXPECT_STREQ(code, "902");
+  EXPECT_GT(GetRegString(HKEY_CURRENT_USER, kKnownIEHelpersKey, kUnknownClsid + 1, code), 0u);
+  EXPECT_STREQ(code, "901");
+  EXPECT_GT(GetRegString(HKEY_CURRENT_USER, kKnownIEHelpersKey, "Helper Fixture", code), 0u);
+
+  InitDetected();
+  char program[MAX_PATH];
+  ProgramOfCommand(dll_.c_str(), program);
+  char date[kFirstDetectedCapacity];
+  EXPECT_GT(GetFirstDetected(program, kCodeHelperObject, date), 0u) << program;
+  EXPECT_GT(GetFirstDetected(program, kCodeExtension, date), 0u);
+  ClearProductKeys();
 }
 
 }  // namespace

@@ -46,9 +46,9 @@ TEST(FormatRunTime, CutToTheBufferAndNeverOverruns) {
 }
 
 TEST(TaskStatus, RunningAndNotScheduledElseReady) {
-  EXPECT_EQ(TaskStatusTextId(0x41301), kTextStatusRunning);
-  EXPECT_EQ(TaskStatusTextId(0x41305), kTextStatusNotScheduled);
-  for (long other : {0L, 0x41300L, 0x41302L, 0x41303L, -1L}) EXPECT_EQ(TaskStatusTextId(other), kTextStatusReady);
+  EXPECT_EQ(TaskStatusTextId(0x41301), kStatusRunningTextId);
+  EXPECT_EQ(TaskStatusTextId(0x41305), kStatusNotScheduledTextId);
+  for (long other : {0L, 0x41300L, 0x41302L, 0x41303L, -1L}) EXPECT_EQ(TaskStatusTextId(other), kStatusReadyTextId);
 }
 
 TEST(TaskNames, DisplayNameLosesItsEnding) {
