@@ -8,7 +8,6 @@
 #include <string>
 
 #include "core/history.h"
-#include "core/program.h"
 #include "core/registry.h"
 #include "core/settings.h"
 #include "core/text.h"
@@ -16,14 +15,17 @@
 #include "iehelpers/helpers.h"
 #include "startup/baseline.h"
 #include "startup/entries.h"
+#include "tests/iehelpers/helper_fixtures.h"
+#include "tests/support/program_resources.h"
+#include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
 
 using namespace tov;
 using namespace testsupport;
+using namespace helperfixtures;
 
 namespace {
 
-const char kFixtureClsid[] = "{7E2A9C41-5B3D-4F60-9A1E-0C0FFEE0B40E}";
 const char kNoServerClsid[] = "{7E2A9C41-5B3D-4F60-9A1E-0C0FFEE0B40F}";
 const char kUnknownClsid[] = "{7E2A9C41-5B3D-4F60-9A1E-0C0FFEE0B410}";
 const char* const kExtensionNames[] = {"{EE000001-0000-4000-8000-000000000001}",
@@ -35,16 +37,8 @@ std::string Sub(const char* key, const char* name) { return std::string(key) + "
 std::string ClassKey(const char* clsid) { return std::string("CLSID\\") + clsid; }
 std::string ServerKey(const char* clsid) { return ClassKey(clsid) + "\\InprocServer32"; }
 
-bool ValueExists(HKEY root, const char* key, const char* name) {
-  HKEY k;
-  if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-  bool found = RegQueryValueExA(k, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-  RegCloseKey(k);
-  return found;
-}
-
-void SetText(HKEY root, const std::string& key, const char* name, const std::string& text) {
-  ASSERT_TRUE(SetRegString(root, key.c_str(), name, text.c_str())) << key;
+void Put(HKEY root, const std::string& key, const char* name, const std::string& text) {
+  ASSERT_TRUE(SetText(root, key, name, text)) << key;
 }
 
 int FindEntry(int code, const char* source) {
@@ -61,31 +55,22 @@ int CountLines(const std::string& text) {
 
 class HelpersTest : public ::testing::Test {
  protected:
-  std::string folder_;  // holds a space
-  std::string dll_;
-  HMODULE program_ = nullptr;
+  ProgramResources program_;
+  FixtureCopy fixture_;
+  const std::string& dll_ = fixture_.dll();
 
   void SetUp() override {
-    program_ = LoadLibraryExA(BinPath("TovrelEx.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program_);
-    SetProgramInstance(program_);
+    ASSERT_TRUE(program_.loaded());
     SetSetting(kOptHistory, 1);
     ClearHistoryFile();
     CleanRegistry();
-    folder_ = TempFilePath("helper fixture dir");
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    dll_ = folder_ + "\\helper fixture.dll";
-    ASSERT_TRUE(CopyFileA(BinPath("helper_fixture.dll").c_str(), dll_.c_str(), FALSE));
+    ASSERT_TRUE(PathExists(dll_));
   }
   void TearDown() override {
     CleanRegistry();
     ClearEntries();
     ClearHistoryFile();
     SetSetting(kOptHistory, 0);
-    DeleteFileA(dll_.c_str());
-    RemoveDirectoryA(folder_.c_str());
-    SetProgramInstance(nullptr);
-    if (program_) FreeLibrary(program_);
   }
   void CleanRegistry() {
     for (const char* clsid : {kFixtureClsid, kNoServerClsid, kUnknownClsid}) {
@@ -97,35 +82,26 @@ class HelpersTest : public ::testing::Test {
     for (const char* name : kExtensionNames)
       DeleteRegTree(HKEY_LOCAL_MACHINE, Sub(kExtensionsKey, name).c_str());
   }
-  // The fixture's own registration code, called directly.
-  void RegisterFixture() {
-    HMODULE dll = LoadLibraryA(dll_.c_str());
-    ASSERT_NE(dll, nullptr);
-    auto reg = (HRESULT(WINAPI*)())GetProcAddress(dll, "DllRegisterServer");
-    ASSERT_NE(reg, nullptr);
-    EXPECT_EQ(reg(), S_OK);
-    FreeLibrary(dll);
-  }
   // BHO and toolbar of the fixture, a BHO whose class has no server,
   // toolbars by a bare CLSID and by an unknown one, and four extensions.
   void SeedAll() {
-    RegisterFixture();
-    SetText(HKEY_CLASSES_ROOT, ClassKey(kNoServerClsid), "", "No server");
-    SetText(HKEY_LOCAL_MACHINE, Sub(kHelperObjectsKey, kNoServerClsid), "", "");
-    SetText(HKEY_LOCAL_MACHINE, kToolbarKey, kFixtureClsid, "");
-    SetText(HKEY_LOCAL_MACHINE, kToolbarKey, kUnknownClsid + 1, "");  // without braces
+    ASSERT_TRUE(fixture_.Register());
+    Put(HKEY_CLASSES_ROOT, ClassKey(kNoServerClsid), "", "No server");
+    Put(HKEY_LOCAL_MACHINE, Sub(kHelperObjectsKey, kNoServerClsid), "", "");
+    Put(HKEY_LOCAL_MACHINE, kToolbarKey, kFixtureClsid, "");
+    Put(HKEY_LOCAL_MACHINE, kToolbarKey, kUnknownClsid + 1, "");  // without braces
     std::string e0 = Sub(kExtensionsKey, kExtensionNames[0]);
-    SetText(HKEY_LOCAL_MACHINE, e0, "ButtonText", "res://shdoclc.dll/related");
-    SetText(HKEY_LOCAL_MACHINE, e0, "Exec", "C:\\nowhere\\related.exe");
-    SetText(HKEY_LOCAL_MACHINE, e0, "HotIcon", "C:\\nowhere\\hot.ico");
+    Put(HKEY_LOCAL_MACHINE, e0, "ButtonText", "res://shdoclc.dll/related");
+    Put(HKEY_LOCAL_MACHINE, e0, "Exec", "C:\\nowhere\\related.exe");
+    Put(HKEY_LOCAL_MACHINE, e0, "HotIcon", "C:\\nowhere\\hot.ico");
     std::string e1 = Sub(kExtensionsKey, kExtensionNames[1]);
-    SetText(HKEY_LOCAL_MACHINE, e1, "ButtonText", "Script Button");
-    SetText(HKEY_LOCAL_MACHINE, e1, "Script", "C:\\nowhere\\button.htm");
+    Put(HKEY_LOCAL_MACHINE, e1, "ButtonText", "Script Button");
+    Put(HKEY_LOCAL_MACHINE, e1, "Script", "C:\\nowhere\\button.htm");
     std::string e2 = Sub(kExtensionsKey, kExtensionNames[2]);
-    SetText(HKEY_LOCAL_MACHINE, e2, "ButtonText", "shdoclc.dll but named");
-    SetText(HKEY_LOCAL_MACHINE, e2, "Exec", dll_);
-    SetText(HKEY_LOCAL_MACHINE, Sub(e2.c_str(), "Inner"), "Data", "x");
-    SetText(HKEY_LOCAL_MACHINE, Sub(kExtensionsKey, kExtensionNames[3]), "Exec", "C:\\nowhere\\x.exe");
+    Put(HKEY_LOCAL_MACHINE, e2, "ButtonText", "shdoclc.dll but named");
+    Put(HKEY_LOCAL_MACHINE, e2, "Exec", dll_);
+    Put(HKEY_LOCAL_MACHINE, Sub(e2.c_str(), "Inner"), "Data", "x");
+    Put(HKEY_LOCAL_MACHINE, Sub(kExtensionsKey, kExtensionNames[3]), "Exec", "C:\\nowhere\\x.exe");
   }
   std::string History() {
     char path[MAX_PATH];
@@ -180,7 +156,7 @@ TEST_F(HelpersTest, ScanReadsTheThreeLocations) {
 
 TEST_F(HelpersTest, RemoveHelperObjectOnceThoughTwoEntriesShareItsFile) {
   SeedAll();
-  SetText(HKEY_LOCAL_MACHINE, Sub(Sub(kHelperObjectsKey, kFixtureClsid).c_str(), "Settings"), "x", "1");
+  Put(HKEY_LOCAL_MACHINE, Sub(Sub(kHelperObjectsKey, kFixtureClsid).c_str(), "Settings"), "x", "1");
   ScanIEHelpers();
   int bho = FindEntry(kCodeHelperObject, kFixtureClsid);
   ASSERT_GE(bho, 0);
@@ -189,7 +165,7 @@ TEST_F(HelpersTest, RemoveHelperObjectOnceThoughTwoEntriesShareItsFile) {
   EXPECT_EQ(RemoveIEHelper(bho), 1);
   EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, Sub(kHelperObjectsKey, kFixtureClsid).c_str()));
   // The other entry sharing the file keeps its registration.
-  EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kToolbarKey, kFixtureClsid));
+  EXPECT_TRUE(HasValue(HKEY_LOCAL_MACHINE, kToolbarKey, kFixtureClsid));
   std::string history = History();
   EXPECT_EQ(CountLines(history), 1) << history;
   std::string expected = std::string("IEHELPER_Remove\tTYPE_BHO\thelper fixture.dll\t");
@@ -213,8 +189,8 @@ TEST_F(HelpersTest, RemoveToolbarValueAndExtensionTree) {
   int toolbar = FindEntry(kCodeToolbar, kUnknownClsid + 1);
   ASSERT_GE(toolbar, 0);
   EXPECT_EQ(RemoveIEHelper(toolbar), 1);
-  EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kToolbarKey, kUnknownClsid + 1));
-  EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kToolbarKey, kFixtureClsid));
+  EXPECT_FALSE(HasValue(HKEY_LOCAL_MACHINE, kToolbarKey, kUnknownClsid + 1));
+  EXPECT_TRUE(HasValue(HKEY_LOCAL_MACHINE, kToolbarKey, kFixtureClsid));
   EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kToolbarKey));
   // A toolbar's source in the history is the Toolbar key and a backslash.
   EXPECT_NE(History().find(std::string("\t") + kToolbarKey + "\\\r\n"), std::string::npos) << History();
