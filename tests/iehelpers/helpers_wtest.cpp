@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "core/history.h"
 #include "core/registry.h"
@@ -203,6 +205,46 @@ TEST_F(HelpersTest, RemoveToolbarValueAndExtensionTree) {
   EXPECT_EQ(CountLines(History()), 2);
   EXPECT_EQ(RemoveIEHelper(-1), 0);
   EXPECT_EQ(RemoveIEHelper(EntryCount()), 0);
+}
+
+// Every Browser Helper Object of the corpus, registered as the machine held
+// it, is listed with its server and the server's file name as its title
+// (none of the files exists here).
+TEST_F(HelpersTest, CorpusHelperObjectsAllListed) {
+  SavedKey helpers(HKEY_LOCAL_MACHINE, kHelperObjectsKey);
+  std::string corpus = ReadWholeFile(TOVREL_SHARED_DIR "/corpus/autostart.tsv");
+  ASSERT_FALSE(corpus.empty());
+  std::map<std::string, std::string> servers;  // CLSID -> server
+  size_t start = 0;
+  while (start < corpus.size()) {
+    size_t end = corpus.find('\n', start);
+    if (end == std::string::npos) end = corpus.size();
+    std::string line = corpus.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> f;
+    for (size_t a = 0, b; a <= line.size(); a = b + 1) {
+      b = line.find('\t', a);
+      if (b == std::string::npos) b = line.size();
+      f.push_back(line.substr(a, b - a));
+    }
+    if (f.size() < 6 || f[1] != "bho" || f[5].empty()) continue;
+    servers[f[3].substr(f[3].rfind('\\') + 1)] = f[5];
+  }
+  ASSERT_GT(servers.size(), 20u);
+  for (auto& s : servers) {
+    Put(HKEY_CLASSES_ROOT, ServerKey(s.first.c_str()), "", s.second);
+    Put(HKEY_LOCAL_MACHINE, Sub(kHelperObjectsKey, s.first.c_str()), "", "");
+  }
+  ScanIEHelpers();
+  for (auto& s : servers) {
+    int e = FindEntry(kCodeHelperObject, s.first.c_str());
+    EXPECT_GE(e, 0) << s.first;
+    if (e < 0) continue;
+    EXPECT_TRUE(EqualsNoCase(EntryAt(e)->path, s.second.c_str())) << EntryAt(e)->path;
+    EXPECT_TRUE(EqualsNoCase(EntryAt(e)->title, s.second.substr(s.second.rfind('\\') + 1).c_str()));
+  }
+  for (auto& s : servers) DeleteRegTree(HKEY_CLASSES_ROOT, ClassKey(s.first.c_str()).c_str());
 }
 
 TEST_F(HelpersTest, KnownListAndFirstDetectionDates) {
