@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/trace.h"
+#include "iehelpers/helpers.h"
 #include "startup/entries.h"
 
 namespace tov {
@@ -114,8 +115,12 @@ int RestoreHistoryEvent(HWND, int index) {
     case kToggleStartupEntry:
       ToggleStartupEntry(entry->title, entry->path, entry->source, entry->code);
       return 1;
+    case kReregisterHelper:
+      // The helper's own registration code writes its keys again.
+      if (!ReRegisterIEHelper(entry->path)) Trace("RestoreHistoryEvent", "helper not registered again");
+      return 0;
     default:
-      // IE helpers and hidden files are brought back by their own families.
+      // Hidden files are brought back by their own family.
       return 0;
   }
 }

@@ -26,12 +26,4 @@ int SendServiceControl(const char*, unsigned long) { return 0; }
 
 int SetServiceStartType(const char*, unsigned long) { return 0; }
 
-void GetTaskStatusText(const char*, char* out, size_t cap) {
-  if (cap) out[0] = 0;
-}
-
-void GetTaskComment(const char*, char* out, size_t cap) {
-  if (cap) out[0] = 0;
-}
-
 }  // namespace tov

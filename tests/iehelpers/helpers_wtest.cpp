@@ -178,8 +178,10 @@ TEST_F(HelpersTest, RemoveHelperObjectOnceThoughTwoEntriesShareItsFile) {
   EXPECT_TRUE(WaitFor([] { return !RegKeyExists(HKEY_CLASSES_ROOT, ServerKey(kFixtureClsid).c_str()); },
                       15000)) << "the server was not unregistered";
 
-  // The undo registers it again through regsvr32 /s.
-  EXPECT_TRUE(ReRegisterIEHelper(dll_.c_str()));
+  // Its undo from the History window registers it again through regsvr32 /s.
+  ASSERT_EQ(LoadHistory(), 1);
+  EXPECT_EQ(EntryFlag(0), kActionHelperRemove);
+  RestoreHistoryEvent(nullptr, 0);
   EXPECT_TRUE(WaitFor([] { return RegKeyExists(HKEY_LOCAL_MACHINE, Sub(kHelperObjectsKey, kFixtureClsid).c_str()); },
                       15000)) << "the server was not registered again";
   EXPECT_FALSE(ReRegisterIEHelper(""));
