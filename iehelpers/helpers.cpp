@@ -10,7 +10,7 @@
 #include "core/text.h"
 #include "core/trace.h"
 #include "core/version.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 
 namespace tov {
 
@@ -133,6 +133,8 @@ bool StartRegsvr(const char* command) {
   return false;
 }
 
+bool ReRegisterEvent(const Entry& event) { return ReRegisterIEHelper(event.path); }
+
 }  // namespace
 
 int ScanIEHelpers() {
@@ -163,6 +165,10 @@ bool ReRegisterIEHelper(const char* path) {
   char command[kRegsvrCommandCapacity];
   if (!RegisterCommand(path, command, sizeof command)) return false;
   return StartRegsvr(command);
+}
+
+void RegisterHelperRestoreHandler() {
+  RegisterRestoreHandler(kReregisterHelper, RestoreHandler{ReRegisterEvent, nullptr});
 }
 
 }  // namespace tov

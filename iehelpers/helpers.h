@@ -24,4 +24,8 @@ int RemoveIEHelper(int index);
 // helper writes its registration again. False when nothing was started.
 bool ReRegisterIEHelper(const char* path);
 
+// Lets the History window undo an "IEHELPER_Remove" event by registering the
+// event's file again.
+void RegisterHelperRestoreHandler();
+
 }  // namespace tov

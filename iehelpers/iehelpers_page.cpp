@@ -9,7 +9,8 @@
 
 #include "core/files.h"
 #include "core/messages.h"
-#include "app/command_line.h"
+#include "core/detected.h"
+#include "core/page_ids.h"
 #include "core/paths.h"
 #include "core/program.h"
 #include "core/text.h"
@@ -18,21 +19,21 @@
 #include "iehelpers/helpers.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
-#include "startup/baseline.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "ui/page_framework.h"
-#include "ui/pages.h"
 #include "ui/patrol_dialog.h"
 
 namespace tov {
 
+const PageDefinition& IEHelpersPage();
+
 namespace {
 
-extern const PageDefinition kHelpersPage;
-
 enum HelperColumn { kColName, kColProgram, kColCompany, kColType, kColDetected, kColumnCount };
-const int kColumnTexts[kColumnCount] = {kTextName, kTextProgram, kTextCompany, kTextType,
-                                        kTextFirstDetected};
+const ColumnRow kColumns[kColumnCount] = {
+    {kTextName, 0.30}, {kTextProgram, 0.20}, {kTextCompany, 0.20}, {kTextType, 0.09},
+    {kTextFirstDetected, 0.20},
+};
 constexpr int kTextRemoveHelperQuestion = 698;
 
 // The company of the file named by the path, when its version resource
@@ -84,7 +85,34 @@ void HelperSortKeys(int entry, int column, int, SortKey* key) {
   }
 }
 
+// The introduction in two paragraphs: what the list holds, how to learn
+// more.
+void ShowIntroduction(HWND page) {
+  char intro[kMessageCapacity];
+  char second[kMessageCapacity];
+  LoadText(kTextIEHelpersIntro, intro);
+  LoadText(kTextSelectTheHelperName, second);
+  AppendText(intro, second);
+  SetDlgItemTextA(page, IDC_PAGE_INTRO, intro);
+}
+
+// "Location: "HKLM\<key>"" as the information window shows it.
+size_t HelperLocationText(int entry, char* out, size_t cap) {
+  if (cap == 0) return 0;
+  out[0] = 0;
+  const char* key = HelperKeyOf(EntryCode(entry));
+  if (key == nullptr) return 0;
+  char label[kTitleCapacity];
+  LoadText(kTextLocation, label);
+  CopyTextN(out, cap, label);
+  AppendTextN(out, cap, ": \"HKLM\\");
+  AppendTextN(out, cap, key);
+  AppendTextN(out, cap, "\"");
+  return strlen(out);
+}
+
 void FillHelperList(HWND page) {
+  ShowIntroduction(page);
   HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   ScanIEHelpers();
   HWND list = PageList(page);
@@ -107,7 +135,7 @@ void FillHelperList(HWND page) {
     DetectedText(e, detected);
     SetRowText(list, row, kColDetected, detected);
   }
-  ApplyStoredSort(list, kCmdIEHelpers, HelperSortKeys);
+  ApplyStoredSort(list, IEHelpersPage().list, HelperSortKeys);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   SetCursor(previous ? previous : LoadCursorA(nullptr, IDC_ARROW));
 }
@@ -137,7 +165,7 @@ void OnRemoveHelper(HWND page) {
   if (MessageBoxA(page, text, ProgramCaption(), MB_YESNO | MB_ICONEXCLAMATION | MB_TOPMOST) != IDYES)
     return;
   RemoveIEHelper(entry);
-  RefillPage(kHelpersPage, page);
+  RefillPage(IEHelpersPage(), page);
 }
 
 void OnDeleteHelperFile(HWND page) {
@@ -155,9 +183,22 @@ void OnDeleteHelperFile(HWND page) {
   DeleteFileOnReboot(path);
 }
 
+const ControlText kTexts[] = {
+    {IDC_HELPERS_REMOVE, kTextRemove},
+};
+
+const MenuRow kMenu[] = {
+    {kTextInfo, kCmdInfo, nullptr},
+    {kTextExploreProgramFolder, kCmdExploreFolder, nullptr},
+    {kTextOpenProgramProperties, kCmdProgramProperties, nullptr},
+    {kTextViewNote, kCmdViewNote, WhenNoteExists},
+    {kTextRemove, kCmdRemove, nullptr},
+    {kTextDeleteFileOnReboot, kCmdDeleteOnReboot, nullptr},
+};
+
 const PageCommandRow kCommands[] = {
-    {kCmdRemove, OnRemoveHelper},
-    {kCmdDeleteOnReboot, OnDeleteHelperFile},
+    {kCmdRemove, OnRemoveHelper, BN_CLICKED},
+    {kCmdDeleteOnReboot, OnDeleteHelperFile, BN_CLICKED},
 };
 
 // Info, Remove and Close along the bottom.
@@ -170,38 +211,31 @@ void OnHelperLayout(HWND page) {
   LayoutPage(layout);
 }
 
-const PageDefinition kHelpersPage = {
-    kCmdIEHelpers,
-    kTextIEHelpersIntro,
-    kPatrolIEHelpers,
-    kColumnTexts,
-    kColumnCount,
-    kCommands,
-    int(sizeof kCommands / sizeof kCommands[0]),
-    HelperSortKeys,
-    FillHelperList,
-    OnHelperSelection,
-    OnHelperLayout,
-};
-
-// The introduction in two paragraphs: what the list holds, how to learn more.
-BOOL OnInitDialog(HWND page) {
-  InitialisePage(kHelpersPage, page);
-  char intro[kMessageCapacity];
-  char second[kMessageCapacity];
-  LoadText(kTextIEHelpersIntro, intro);
-  LoadText(kTextSelectTheHelperName, second);
-  AppendText(intro, second);
-  SetDlgItemTextA(page, IDC_PAGE_INTRO, intro);
-  SetControlText(page, kTextRemove, IDC_HELPERS_REMOVE);
-  return TRUE;
+PageDefinition MakeIEHelpersPage() {
+  PageDefinition d{};
+  d.pageId = kCmdIEHelpers;
+  d.helpFile = "bho.html";
+  d.patrolTitleId = kPatrolIEHelpers;
+  d.texts = kTexts;
+  d.list.columns = kColumns;
+  d.list.fullWidth = true;
+  d.list.sortOption = "SortIEHelper";
+  d.list.lastSortableColumn = kColumnCount - 1;
+  d.menu.rows = kMenu;
+  d.commands = kCommands;
+  d.sortKeys = HelperSortKeys;
+  d.fill = FillHelperList;
+  d.selectionChanged = OnHelperSelection;
+  d.locationText = HelperLocationText;
+  d.layout = OnHelperLayout;
+  return d;
 }
 
 }  // namespace
 
-INT_PTR CALLBACK IEHelpersPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) return OnInitDialog(page);
-  return PageMessage(kHelpersPage, page, msg, wParam, lParam);
+const PageDefinition& IEHelpersPage() {
+  static const PageDefinition page = MakeIEHelpersPage();
+  return page;
 }
 
 }  // namespace tov

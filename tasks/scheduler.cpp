@@ -11,7 +11,7 @@
 #include "core/shell.h"
 #include "core/text.h"
 #include "core/trace.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 
 namespace tov {
 

@@ -8,7 +8,8 @@
 
 #include "core/files.h"
 #include "core/messages.h"
-#include "app/command_line.h"
+#include "core/detected.h"
+#include "core/page_ids.h"
 #include "core/paths.h"
 #include "core/program.h"
 #include "core/registry.h"
@@ -19,21 +20,23 @@
 #include "resources/string_ids.h"
 #include "startup/baseline_rules.h"
 #include "tasks/scheduler.h"
-#include "startup/baseline.h"
-#include "startup/entries.h"
+#include "tasks/tasks.h"
+#include "startup/baseline_rules.h"
+#include "core/entries.h"
 #include "ui/page_framework.h"
-#include "ui/pages.h"
 #include "ui/patrol_dialog.h"
 
 namespace tov {
 
+const PageDefinition& ScheduledTasksPage();
+
 namespace {
 
-extern const PageDefinition kTasksPage;
-
 enum TaskColumn { kColName, kColProgram, kColCompany, kColNextRun, kColLastRun, kColumnCount };
-const int kColumnTexts[kColumnCount] = {kTextName, kTextProgram, kTextCompany, kTextNextRunTime,
-                                        kTextLastRunTime};
+const ColumnRow kColumns[kColumnCount] = {
+    {kTextName, 0.30}, {kTextProgram, 0.20}, {kTextCompany, 0.20}, {kTextNextRunTime, 0.18},
+    {kTextLastRunTime, 0.16},
+};
 constexpr int kTextRemoveTaskQuestion = 687;
 
 void CompanyText(const char* path, char (&out)[kVersionFieldCapacity]) {
@@ -64,7 +67,23 @@ void TaskSortKeys(int entry, int column, int, SortKey* key) {
   }
 }
 
+// The introduction in two paragraphs: what the list holds, how to learn
+// more.
+void ShowIntroduction(HWND page) {
+  char intro[kMessageCapacity];
+  char second[kMessageCapacity];
+  LoadText(kTextScheduledTasksIntro, intro);
+  LoadText(kTextSelectAScheduledTask, second);
+  AppendText(intro, second);
+  SetDlgItemTextA(page, IDC_PAGE_INTRO, intro);
+}
+
+size_t TaskLocationText(int, char* out, size_t cap) {
+  return LoadText(kTextWindowsTaskScheduler, out, cap);
+}
+
 void FillTaskList(HWND page) {
+  ShowIntroduction(page);
   HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   ListScheduledTasks();
   HWND list = PageList(page);
@@ -86,7 +105,7 @@ void FillTaskList(HWND page) {
     SetRowText(list, row, kColNextRun, e.source);
     SetRowText(list, row, kColLastRun, e.extra);
   }
-  ApplyStoredSort(list, kCmdScheduledTasks, TaskSortKeys);
+  ApplyStoredSort(list, ScheduledTasksPage().list, TaskSortKeys);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   SetCursor(previous ? previous : LoadCursorA(nullptr, IDC_ARROW));
 }
@@ -108,7 +127,7 @@ void OnRemoveTask(HWND page) {
   // The known-list value goes only with the task itself: a task that is
   // still there stays known to the monitor.
   if (DeleteScheduledTask(title) == S_OK) DeleteRegValue(HKEY_CURRENT_USER, kKnownTasksKey, title);
-  RefillPage(kTasksPage, page);
+  RefillPage(ScheduledTasksPage(), page);
 }
 
 void OnDeleteTaskFile(HWND page) {
@@ -126,9 +145,22 @@ void OnDeleteTaskFile(HWND page) {
   DeleteFileOnReboot(path);
 }
 
+const ControlText kTexts[] = {
+    {IDC_TASKS_REMOVE, kTextRemove},
+};
+
+const MenuRow kMenu[] = {
+    {kTextInfo, kCmdInfo, nullptr},
+    {kTextExploreProgramFolder, kCmdExploreFolder, nullptr},
+    {kTextOpenProgramProperties, kCmdProgramProperties, nullptr},
+    {kTextViewNote, kCmdViewNote, WhenNoteExists},
+    {kTextRemove, kCmdRemove, nullptr},
+    {kTextDeleteFileOnReboot, kCmdDeleteOnReboot, nullptr},
+};
+
 const PageCommandRow kCommands[] = {
-    {kCmdRemove, OnRemoveTask},
-    {kCmdDeleteOnReboot, OnDeleteTaskFile},
+    {kCmdRemove, OnRemoveTask, BN_CLICKED},
+    {kCmdDeleteOnReboot, OnDeleteTaskFile, BN_CLICKED},
 };
 
 // Info, Remove and Close along the bottom.
@@ -141,38 +173,30 @@ void OnTaskLayout(HWND page) {
   LayoutPage(layout);
 }
 
-const PageDefinition kTasksPage = {
-    kCmdScheduledTasks,
-    kTextScheduledTasksIntro,
-    kPatrolTasks,
-    kColumnTexts,
-    kColumnCount,
-    kCommands,
-    int(sizeof kCommands / sizeof kCommands[0]),
-    TaskSortKeys,
-    FillTaskList,
-    nullptr,
-    OnTaskLayout,
-};
-
-// The introduction in two paragraphs: what the list holds, how to learn more.
-BOOL OnInitDialog(HWND page) {
-  InitialisePage(kTasksPage, page);
-  char intro[kMessageCapacity];
-  char second[kMessageCapacity];
-  LoadText(kTextScheduledTasksIntro, intro);
-  LoadText(kTextSelectAScheduledTask, second);
-  AppendText(intro, second);
-  SetDlgItemTextA(page, IDC_PAGE_INTRO, intro);
-  SetControlText(page, kTextRemove, IDC_TASKS_REMOVE);
-  return TRUE;
+PageDefinition MakeScheduledTasksPage() {
+  PageDefinition d{};
+  d.pageId = kCmdScheduledTasks;
+  d.helpFile = "scheduler.html";
+  d.patrolTitleId = kPatrolTasks;
+  d.texts = kTexts;
+  d.list.columns = kColumns;
+  d.list.fullWidth = true;
+  d.list.sortOption = "SortScheduledTask";
+  d.list.lastSortableColumn = kColumnCount - 1;
+  d.menu.rows = kMenu;
+  d.commands = kCommands;
+  d.sortKeys = TaskSortKeys;
+  d.fill = FillTaskList;
+  d.locationText = TaskLocationText;
+  d.layout = OnTaskLayout;
+  return d;
 }
 
 }  // namespace
 
-INT_PTR CALLBACK ScheduledTasksPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) return OnInitDialog(page);
-  return PageMessage(kTasksPage, page, msg, wParam, lParam);
+const PageDefinition& ScheduledTasksPage() {
+  static const PageDefinition page = MakeScheduledTasksPage();
+  return page;
 }
 
 // What the information window asks of this family.

@@ -16,7 +16,7 @@
 #include "core/files.h"
 #include "iehelpers/helpers.h"
 #include "startup/baseline.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "tests/iehelpers/helper_fixtures.h"
 #include "tests/support/program_resources.h"
 #include "tests/support/registry_state.h"
@@ -63,6 +63,7 @@ class HelpersTest : public ::testing::Test {
 
   void SetUp() override {
     ASSERT_TRUE(program_.loaded());
+    RegisterHelperRestoreHandler();
     SetSetting(kOptHistory, 1);
     ClearHistoryFile();
     CleanRegistry();

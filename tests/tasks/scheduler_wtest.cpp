@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/text.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "tasks/scheduler.h"
 #include "tests/support/program_resources.h"
 #include "tests/tasks/task_fixtures.h"
