@@ -7,9 +7,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/detected.h"
+#include "core/entries.h"
 #include "core/files.h"
 #include "core/messages.h"
-#include "core/detected.h"
 #include "core/page_ids.h"
 #include "core/paths.h"
 #include "core/program.h"
@@ -19,7 +20,6 @@
 #include "iehelpers/helpers.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
-#include "core/entries.h"
 #include "ui/page_framework.h"
 #include "ui/patrol_dialog.h"
 

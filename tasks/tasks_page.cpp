@@ -6,9 +6,9 @@
 
 #include <cstring>
 
+#include "core/entries.h"
 #include "core/files.h"
 #include "core/messages.h"
-#include "core/detected.h"
 #include "core/page_ids.h"
 #include "core/paths.h"
 #include "core/program.h"
@@ -21,8 +21,6 @@
 #include "startup/baseline_rules.h"
 #include "tasks/scheduler.h"
 #include "tasks/tasks.h"
-#include "startup/baseline_rules.h"
-#include "core/entries.h"
 #include "ui/page_framework.h"
 #include "ui/patrol_dialog.h"
 
