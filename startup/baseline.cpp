@@ -9,6 +9,7 @@
 #include "core/registry.h"
 #include "core/text.h"
 #include "core/trace.h"
+#include "filetypes/associations.h"
 #include "startup/entries.h"
 #include "startup/enumerate.h"
 
@@ -36,7 +37,7 @@ const DetectedFamily kDetectedFamilies[] = {
     {nullptr, "IEHelper"},     // Internet Explorer helpers
     {nullptr, "Tasks"},        // scheduled tasks
     {nullptr, "Services"},     // services
-    {nullptr, "FileTypes"},    // file types
+    {EnumerateFileTypes, "FileTypes"},
     {nullptr, "ActiveTasks"},  // running programs, one entry per program
     {nullptr, "Hidden"},       // the hidden-file scan
 };
