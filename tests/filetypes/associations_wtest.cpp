@@ -18,15 +18,16 @@
 #include "startup/baseline.h"
 #include "startup/entries.h"
 #include "tests/support/registry_dump.h"
+#include "tests/filetypes/planted_types.h"
 #include "tests/support/wine_support.h"
 
 using namespace tov;
 
 namespace {
 
-const char kClasses[] = "Software\\Classes\\";
-const char kFileExts[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
 const char kProduct[] = "Software\\Brenvik\\Tovrel";
+using plantedtypes::kClasses;
+using plantedtypes::Plant;
 
 std::map<std::string, std::string> Values(const char* key) {
   std::map<std::string, std::string> values;
@@ -45,15 +46,6 @@ std::map<std::string, std::string> Values(const char* key) {
   return values;
 }
 
-void Plant(HKEY root, const std::string& key, const char* name, const std::string& data,
-           DWORD type = REG_SZ) {
-  HKEY k;
-  ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExA(k, name, 0, type, (const BYTE*)data.c_str(), DWORD(data.size() + 1));
-  RegCloseKey(k);
-}
-
 std::string Expanded(const char* text) {
   char out[1024];
   ExpandEnvironmentStringsA(text, out, sizeof out);
@@ -70,56 +62,28 @@ std::string WithoutQuotes(std::string text) {
 class FileTypesTest : public testing::Test {
  protected:
   HMODULE program_ = nullptr;
-  std::string fixture_ = testsupport::BinPath("ver_os.dll");
-  // The planted open commands.
-  const std::string systemCommand_ = "\"C:\\Tov Test\\runner.exe\" \"%1\"";
-  const char* appCommand_ = "\"%SystemRoot%\\tovtest app.exe\" \"%1\"";
-  std::string progIdCommand_ = "\"" + fixture_ + "\" /view %1";
+  plantedtypes::PlantedTypes planted_;
+  const std::string& systemCommand_ = planted_.systemCommand;
+  const char* appCommand_ = planted_.appCommand.c_str();
+  const std::string& progIdCommand_ = planted_.progIdCommand;
 
   void SetUp() override {
     testsupport::ClearProductKeys();
-    Unplant();
+    planted_.Unplant();
     program_ = LoadLibraryExA(testsupport::BinPath("TovrelEx.exe").c_str(), nullptr,
                               LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(program_);
     SetProgramInstance(program_);
-    // Kind 1 with a description and a DefaultIcon.
-    Plant(HKEY_LOCAL_MACHINE, std::string(kClasses) + ".SBS", "", "TovTest.Sbs");
-    Plant(HKEY_LOCAL_MACHINE, std::string(kClasses) + "TovTest.Sbs", "", "Tovtest Script");
-    Plant(HKEY_LOCAL_MACHINE, std::string(kClasses) + "TovTest.Sbs\\shell\\open\\command", "",
-          systemCommand_);
-    Plant(HKEY_LOCAL_MACHINE, std::string(kClasses) + "TovTest.Sbs\\DefaultIcon", "",
-          "\"C:\\Tov Test\\icons.dll\",-3");
-    // Kind 2: an application with an expandable, quoted command.
-    Plant(HKEY_CURRENT_USER, std::string(kFileExts) + ".WSH", "Application", "tovtestapp.exe");
-    Plant(HKEY_CLASSES_ROOT, "Applications\\tovtestapp.exe\\shell\\open\\command", "", appCommand_,
-          REG_EXPAND_SZ);
-    // Kind 3: a ProgID without a description whose program has a version.
-    Plant(HKEY_CURRENT_USER, std::string(kFileExts) + ".CAT", "ProgID", "TovTest.Cat");
-    Plant(HKEY_CLASSES_ROOT, "TovTest.Cat\\shell\\open\\command", "", progIdCommand_);
+    planted_.PlantAll();
   }
   void TearDown() override {
-    Unplant();
+    planted_.Unplant();
     ClearEntries();
     SetProgramInstance(nullptr);
     if (program_) FreeLibrary(program_);
     testsupport::ClearProductKeys();
   }
-  static void Unplant() {
-    for (const char* key : {".SBS", "TovTest.Sbs", ".tova", ".tovb", ".tovc", "TovTest.Shared",
-                            "TovTest.Cat", "Applications\\tovtestapp.exe"})
-      DeleteRegTree(HKEY_LOCAL_MACHINE, (std::string(kClasses) + key).c_str());
-    for (const char* ext : {".WSH", ".CAT", ".tovb"})
-      DeleteRegTree(HKEY_CURRENT_USER, (std::string(kFileExts) + ext).c_str());
-    DeleteRegTree(HKEY_CURRENT_USER, kDetectedKey);
-  }
-  // Two extensions of one class without a description.
-  void PlantShared() {
-    for (const char* ext : {".tova", ".tovb"})
-      Plant(HKEY_LOCAL_MACHINE, std::string(kClasses) + ext, "", "TovTest.Shared");
-    Plant(HKEY_LOCAL_MACHINE, std::string(kClasses) + "TovTest.Shared\\shell\\open\\command", "",
-          "\"" + fixture_ + "\" %1");
-  }
+  void PlantShared() { planted_.PlantShared(); }
   static void SetList(const char* list) {
     SetRegString(HKEY_CURRENT_USER, kFileTypeClassKey, "", list);
     SetRegString(HKEY_CURRENT_USER, kFileTypeExtKey, "", kBaselineMarker);

@@ -37,6 +37,7 @@ constexpr int kInfoButton = 1008;
 constexpr int kMonitorButton = 1112;
 constexpr int kPageClose = 1004;
 constexpr int kInfoExpand = 5;
+constexpr int kAddFileTypeButton = 1064;
 
 // Run values as real machines hold them (names from the autostart corpus),
 // pointing at programs every Wine prefix has.
@@ -127,6 +128,9 @@ void Seed() {
   SeedStartupShortcut();
   DisableOne();
   SeedHistory();
+  // File types with associations every Wine prefix has.
+  SetValue(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel\\Class", "", "CHM;MSI;RTF;URL;VBS;TXT;");
+  SetValue(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel\\Ext", "", "Do not edit.");
 }
 
 std::string BinFolder() {
@@ -238,6 +242,24 @@ void ShootHistoryWindow(HWND main, HWND sheet) {
   CloseDialog(history, IDCANCEL);
 }
 
+// The Add File Type dialog, opened from the File Types page.
+void ShootAddFileType(HWND sheet) {
+  int tabs = TabCount(sheet);
+  for (int tab = 0; tab < tabs; ++tab) {
+    if (TabText(sheet, tab) != "file_types") continue;
+    SendMessageA(sheet, PSM_SETCURSEL, WPARAM(tab), 0);
+    WaitFor([&] { return CurrentTab(sheet) == tab && RowCount(PageList(sheet)) > 0; }, 8000);
+    Press(CurrentPage(sheet), kAddFileTypeButton);
+    HWND dialog = WaitDialogOf(sheet);
+    Shot(dialog, "add_file_type");
+    CloseDialog(dialog, IDCANCEL);
+    SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
+    WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
+    return;
+  }
+  Shot(nullptr, "add_file_type");
+}
+
 }  // namespace
 
 int main() {
@@ -270,6 +292,7 @@ int main() {
     ShootInfoWindow(sheet);
     ShootPatrolDialog(sheet);
     ShootHistoryWindow(main, sheet);
+    ShootAddFileType(sheet);
     if (HWND page = CurrentPage(sheet)) PostMessageA(page, WM_COMMAND, MAKEWPARAM(kPageClose, BN_CLICKED), 0);
   } else {
     printf("the sheet did not appear\n");
