@@ -14,6 +14,7 @@
 #include "core/text.h"
 #include "core/trace.h"
 #include "resources/resource.h"
+#include "filetypes/filetypes_page.h"
 #include "ui/page_framework.h"
 #include "ui/pages.h"
 #include "ui/window_position.h"
@@ -47,7 +48,7 @@ const SheetPage kPages[kMaxPages] = {
     {kCmdServices, 636, IDI_PAGE_SERVICES, IDD_PAGE_SERVICES, GenericPageProc, true},
     {kCmdActiveTasks, 607, IDI_PAGE_ACTIVE_TASKS, IDD_PAGE_ACTIVE_TASKS, GenericPageProc, false},
     {kCmdCookies, 608, IDI_PAGE_COOKIES, IDD_PAGE_COOKIES, GenericPageProc, false},
-    {kCmdFileTypes, 739, IDI_PAGE_FILE_TYPES, IDD_PAGE_FILE_TYPES, GenericPageProc, false},
+    {kCmdFileTypes, 739, IDI_PAGE_FILE_TYPES, IDD_PAGE_FILE_TYPES, FileTypesPageProc, false},
     {kCmdHiddenFiles, 973, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, GenericPageProc, false},
     {kCmdOptions, 610, IDI_PAGE_OPTIONS, IDD_PAGE_OPTIONS, GenericPageProc, false},
 };
