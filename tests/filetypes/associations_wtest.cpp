@@ -17,7 +17,8 @@
 #include "filetypes/associations.h"
 #include "startup/baseline.h"
 #include "startup/entries.h"
-#include "tests/support/registry_dump.h"
+#include "tests/support/program_resources.h"
+#include "tests/support/registry_state.h"
 #include "tests/filetypes/planted_types.h"
 #include "tests/support/wine_support.h"
 
@@ -61,7 +62,7 @@ std::string WithoutQuotes(std::string text) {
 
 class FileTypesTest : public testing::Test {
  protected:
-  HMODULE program_ = nullptr;
+  testsupport::ProgramResources program_;  // the string table: the default list
   plantedtypes::PlantedTypes planted_;
   const std::string& systemCommand_ = planted_.systemCommand;
   const char* appCommand_ = planted_.appCommand.c_str();
@@ -70,17 +71,12 @@ class FileTypesTest : public testing::Test {
   void SetUp() override {
     testsupport::ClearProductKeys();
     planted_.Unplant();
-    program_ = LoadLibraryExA(testsupport::BinPath("TovrelEx.exe").c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program_);
-    SetProgramInstance(program_);
+    ASSERT_TRUE(program_.loaded());
     planted_.PlantAll();
   }
   void TearDown() override {
     planted_.Unplant();
     ClearEntries();
-    SetProgramInstance(nullptr);
-    if (program_) FreeLibrary(program_);
     testsupport::ClearProductKeys();
   }
   void PlantShared() { planted_.PlantShared(); }
@@ -133,7 +129,7 @@ TEST_F(FileTypesTest, LookupKinds) {
 TEST_F(FileTypesTest, FirstRunRecordsThenLaterRunsKeepEverything) {
   int count = CreateClassInfo();
   char defaults[kMonitoredListCapacity];
-  ASSERT_GT(LoadStringA(program_, 750, defaults, sizeof defaults), 0);
+  ASSERT_GT(LoadStringA(program_.module(), 750, defaults, sizeof defaults), 0);
   EXPECT_EQ(List(), defaults);
   auto ext = Values(kFileTypeExtKey);
   EXPECT_EQ(ext[""], "Do not edit.");
@@ -154,19 +150,19 @@ TEST_F(FileTypesTest, FirstRunRecordsThenLaterRunsKeepEverything) {
   EXPECT_EQ(EntryCount(), 0);
 
   // A later run rewrites nothing, even when an association has changed.
-  std::string before = testsupport::DumpKey(HKEY_CURRENT_USER, kProduct);
+  testsupport::KeySnapshot before = testsupport::TakeSnapshot(HKEY_CURRENT_USER, kProduct);
   Plant(HKEY_LOCAL_MACHINE, std::string(kClasses) + "TovTest.Sbs\\shell\\open\\command", "",
         "C:\\hijack.exe %1");
   EXPECT_EQ(CreateClassInfo(), 0);
-  EXPECT_EQ(testsupport::DumpKey(HKEY_CURRENT_USER, kProduct), before);
+  EXPECT_EQ(testsupport::TakeSnapshot(HKEY_CURRENT_USER, kProduct), before);
 }
 
 TEST_F(FileTypesTest, ListsThatAreKeptAtStart) {
   // A first name of ten or more characters: still the user's list.
   SetList("VERYLONGNAME;SBS;");
-  std::string before = testsupport::DumpKey(HKEY_CURRENT_USER, kProduct);
+  testsupport::KeySnapshot before = testsupport::TakeSnapshot(HKEY_CURRENT_USER, kProduct);
   EXPECT_EQ(CreateClassInfo(), 0);
-  EXPECT_EQ(testsupport::DumpKey(HKEY_CURRENT_USER, kProduct), before);
+  EXPECT_EQ(testsupport::TakeSnapshot(HKEY_CURRENT_USER, kProduct), before);
   // An older marker records every association again and keeps the list.
   SetRegString(HKEY_CURRENT_USER, kFileTypeExtKey, "", "Do not edit");
   SetRegString(HKEY_CURRENT_USER, kFileTypeClassKey, "", "sbs;CAT;");
@@ -183,7 +179,7 @@ TEST_F(FileTypesTest, ListsThatAreKeptAtStart) {
   EXPECT_EQ(CreateClassInfo(), 0);
   EXPECT_EQ(AddMonitoredExtension("SBS"), 763);
   EXPECT_FALSE(RemoveMonitoredExtension("X"));
-  EXPECT_NE(testsupport::DumpKey(HKEY_CURRENT_USER, kFileTypeClassKey).find(huge), std::string::npos);
+  EXPECT_EQ(testsupport::GetText(HKEY_CURRENT_USER, kFileTypeClassKey, ""), huge);
 }
 
 TEST_F(FileTypesTest, EntriesOfTheListedExtensions) {
@@ -228,12 +224,12 @@ TEST_F(FileTypesTest, EntriesOfTheListedExtensions) {
 
 TEST_F(FileTypesTest, AddRecordsAndRefuses) {
   SetList("SBS;");
-  std::string before = testsupport::DumpKey(HKEY_CURRENT_USER, kProduct);
+  testsupport::KeySnapshot before = testsupport::TakeSnapshot(HKEY_CURRENT_USER, kProduct);
   for (const char* typed : {".sbs", "SBS", "", ".", "a;b"})
     EXPECT_NE(AddMonitoredExtension(typed), 0) << typed;
   EXPECT_EQ(AddMonitoredExtension(".sbs"), 762);
   EXPECT_EQ(AddMonitoredExtension("a;b"), 751);
-  EXPECT_EQ(testsupport::DumpKey(HKEY_CURRENT_USER, kProduct), before);
+  EXPECT_EQ(testsupport::TakeSnapshot(HKEY_CURRENT_USER, kProduct), before);
   EXPECT_EQ(AddMonitoredExtension(".CAT"), 0);
   EXPECT_EQ(AddMonitoredExtension("nothing"), 0);  // no check that it exists
   EXPECT_EQ(List(), "SBS;CAT;nothing;");
@@ -272,10 +268,10 @@ TEST_F(FileTypesTest, RemoveKeepsASharedClassUntilItsLastExtension) {
 
   // An extension whose kind 1 was never recorded changes only the list.
   ASSERT_EQ(AddMonitoredExtension("CAT"), 0);
-  std::string before = testsupport::DumpKey(HKEY_CURRENT_USER, kProduct);
+  testsupport::KeySnapshot before = testsupport::TakeSnapshot(HKEY_CURRENT_USER, kProduct);
   EXPECT_TRUE(RemoveMonitoredExtension("cat"));
   SetRegString(HKEY_CURRENT_USER, kFileTypeClassKey, "", "SBS;CAT;");
-  EXPECT_EQ(testsupport::DumpKey(HKEY_CURRENT_USER, kProduct), before);
+  EXPECT_EQ(testsupport::TakeSnapshot(HKEY_CURRENT_USER, kProduct), before);
 }
 
 }  // namespace

@@ -11,75 +11,53 @@
 #include "core/registry.h"
 #include "filetypes/filetype_rules.h"
 #include "tests/filetypes/planted_types.h"
+#include "tests/support/dialogs.h"
+#include "tests/support/registry_state.h"
 #include "tests/support/sheet_driver.h"
 #include "tests/support/wine_support.h"
 
 using namespace testsupport;
-using namespace sheetdriver;
 
 namespace {
 
 const char kOptionsKey[] = "Software\\Brenvik\\Tovrel\\Options";
+constexpr int kRemove = 1003;
+constexpr int kAdd = 1064;
+constexpr int kAddEdit = 1005;
 
-std::string StoredList() {
-  char list[tov::kMonitoredListCapacity];
-  tov::GetRegString(HKEY_CURRENT_USER, tov::kFileTypeClassKey, "", list);
-  return list;
-}
+std::string StoredList() { return GetText(HKEY_CURRENT_USER, tov::kFileTypeClassKey, ""); }
 
 class FileTypesPageTest : public testing::Test {
  protected:
   plantedtypes::PlantedTypes planted_;
-  HANDLE process_ = nullptr;
-  HWND main_ = nullptr, sheet_ = nullptr, page_ = nullptr, list_ = nullptr;
+  RunningProgram program_;
+  HWND page_ = nullptr, list_ = nullptr;
 
   void SetUp() override {
-    EndAll();
+    EndAllInstances();
     ClearProductKeys();
     planted_.Unplant();
     planted_.PlantAll();
-    tov::SetRegString(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");
-    tov::SetRegString(HKEY_CURRENT_USER, tov::kFileTypeClassKey, "", "SBS;WSH;CAT;NONE;");
-    tov::SetRegString(HKEY_CURRENT_USER, tov::kFileTypeExtKey, "", tov::kBaselineMarker);
+    SetText(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");
+    SetText(HKEY_CURRENT_USER, tov::kFileTypeClassKey, "", "SBS;WSH;CAT;NONE;");
+    SetText(HKEY_CURRENT_USER, tov::kFileTypeExtKey, "", tov::kBaselineMarker);
   }
   void TearDown() override {
-    if (process_) {
-      TerminateProcess(process_, 0);
-      WaitForSingleObject(process_, 5000);
-      CloseHandle(process_);
-    }
-    EndAll();
+    program_.Stop();
+    EndAllInstances();
     planted_.Unplant();
     ClearProductKeys();
   }
-  static void EndAll() {
-    for (HWND w; (w = FindWindowA("TovrelEx", nullptr)) != nullptr;) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-      if (!p) break;
-      TerminateProcess(p, 0);
-      WaitForSingleObject(p, 5000);
-      CloseHandle(p);
-    }
-  }
   bool Open(int rows) {
-    process_ = StartProgram(BinPath("TovrelEx.exe"), "-FILETYPE");
-    if (!process_) return false;
-    if (!WaitFor([&] { return (main_ = FindWindowA("TovrelEx", nullptr)) != nullptr; }, 15000)) return false;
-    if (!WaitFor([&] { return (sheet_ = FindSheet(main_)) != nullptr; }, 15000)) return false;
-    if (!WaitFor([&] { return (page_ = CurrentPage(sheet_)) != nullptr; }, 10000)) return false;
-    list_ = GetDlgItem(page_, 1000);
+    if (!program_.Open("-FILETYPE")) return false;
+    page_ = program_.page();
+    list_ = program_.list();
     return WaitFor([&] { return RowCount(list_) == rows; }, 10000);
   }
-  // The Add File Type dialog of the program, or null.
-  HWND AddDialog() {
-    HWND dialog = FindWindowA("#32770", "Add File Type Extension");
-    return dialog && GetDlgItem(dialog, 1005) ? dialog : nullptr;
-  }
+  // Types into the Add File Type dialog and presses its Add.
   void Type(HWND dialog, const char* text) {
-    SendDlgItemMessageA(dialog, 1005, WM_SETTEXT, 0, (LPARAM)text);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
+    SendDlgItemMessageA(dialog, kAddEdit, WM_SETTEXT, 0, (LPARAM)text);
+    Press(dialog, IDOK);
   }
 };
 
@@ -100,32 +78,32 @@ TEST_F(FileTypesPageTest, RowsAndRemoveOnASortedList) {
   ClickColumn(list_, 0);
   ASSERT_TRUE(WaitFor([&] { return FindRow(list_, "Tovtest Script") == 2; }, 5000));
   SelectRows(list_, {2});
-  Press(page_, 1003);
+  Press(page_, kRemove);
   ASSERT_TRUE(WaitFor([&] { return StoredList() == "WSH;CAT;NONE;"; }, 8000)) << StoredList();
   EXPECT_TRUE(WaitFor([&] { return RowCount(list_) == 2 && FindRow(list_, "Tovtest Script") < 0; }, 8000));
 
   // Nothing selected: string 60 and no change.
   SelectRows(list_, {});
-  Press(page_, 1003);
-  EXPECT_NE(AnswerMessageBox(main_, IDOK).find("to selec the program"), std::string::npos);
+  Press(page_, kRemove);
+  EXPECT_NE(AnswerMessageBox(page_, IDOK).find("to selec the program"), std::string::npos);
   EXPECT_EQ(StoredList(), "WSH;CAT;NONE;");
 }
 
 TEST_F(FileTypesPageTest, AddExplainsADuplicateAndStaysOpen) {
   ASSERT_TRUE(Open(3));
-  Press(page_, 1064);
-  HWND dialog = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (dialog = AddDialog()) != nullptr; }, 8000));
+  Press(page_, kAdd);
+  DialogQuery query = OfProcessOf(page_);
+  query.caption = "Add File Type Extension";
+  HWND dialog = WaitDialog(query);
+  ASSERT_TRUE(dialog);
   Type(dialog, ".cat");
-  EXPECT_NE(AnswerMessageBox(main_, IDOK).find("already being monitored"), std::string::npos);
+  EXPECT_NE(AnswerMessageBox(page_, IDOK).find("already being monitored"), std::string::npos);
   EXPECT_TRUE(IsWindow(dialog));
   Type(dialog, "tovnew");
-  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 8000));
+  ASSERT_TRUE(WaitClosed(dialog));
   EXPECT_EQ(StoredList(), "SBS;WSH;CAT;NONE;tovnew;");
-  char x[16] = "";
-  EXPECT_GT(tov::GetRegString(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel", "xPosAddFileType", x), 0u);
-  PostMessageA(page_, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED), 0);
-  EXPECT_EQ(WaitExit(process_, 10000), 0);
+  EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel", "xPosAddFileType"));
+  EXPECT_TRUE(program_.CloseByPage());
 }
 
 }  // namespace
