@@ -12,7 +12,8 @@
 namespace tov {
 
 // The pages' definitions, one per page file.
-const PageDefinition& StartupPage();  // startup/startup_page.cpp
+const PageDefinition& StartupPage();    // startup/startup_page.cpp
+const PageDefinition& FileTypesPage();  // filetypes/filetypes_page.cpp
 
 namespace {
 
@@ -27,7 +28,7 @@ const SheetPage kPages[] = {
     {kCmdServices, kTextServices, IDI_PAGE_SERVICES, IDD_PAGE_SERVICES, nullptr, nullptr, true},
     {kCmdActiveTasks, kTextActiveTasks, IDI_PAGE_ACTIVE_TASKS, IDD_PAGE_ACTIVE_TASKS, nullptr, nullptr, false},
     {kCmdCookies, kTextCookies, IDI_PAGE_COOKIES, IDD_PAGE_COOKIES, nullptr, nullptr, false},
-    {kCmdFileTypes, kTextFileTypes, IDI_PAGE_FILE_TYPES, IDD_PAGE_FILE_TYPES, nullptr, nullptr, false},
+    {kCmdFileTypes, kTextFileTypes, IDI_PAGE_FILE_TYPES, IDD_PAGE_FILE_TYPES, nullptr, &FileTypesPage(), false},
     {kCmdHiddenFiles, kTextHiddenFiles, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, nullptr, nullptr, false},
     {kCmdOptions, kTextOptions, IDI_PAGE_OPTIONS, IDD_PAGE_OPTIONS, nullptr, nullptr, false},
 };

@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "core/trace.h"
 #include "core/entries.h"
+#include "filetypes/associations.h"
 #include "startup/enumerate.h"
 
 namespace tov {
@@ -36,7 +37,7 @@ const DetectedFamily kDetectedFamilies[] = {
     {nullptr, "IEHelper"},     // Internet Explorer helpers
     {nullptr, "Tasks"},        // scheduled tasks
     {nullptr, "Services"},     // services
-    {nullptr, "FileTypes"},    // file types
+    {EnumerateFileTypes, "FileTypes"},
     {nullptr, "ActiveTasks"},  // running programs, one entry per program
     {nullptr, "Hidden"},       // the hidden-file scan
 };

@@ -16,8 +16,6 @@ const ColumnRow kServiceColumns[] = {{kTextTitle, 0.30}, {kTextCommand, 0.18}, {
 const ColumnRow kActiveColumns[] = {{kTextTitle, 0.25}, {kTextCommand, 0.35}, {0, 0.20}, {0, 0.20}};
 const ColumnRow kCookieColumns[] = {{kTextTitle, 0.60}, {kTextCommand, 0.39}};
 const ColumnRow kCookieViewerColumns[] = {{0, 0.40}, {0, 0.20}, {0, 0.10}, {0, 0.20}, {0, 0.09}};
-const ColumnRow kFileTypeColumns[] = {{kTextTitle, 0.30}, {kTextCommand, 0.17}, {0, 0.20},
-                                      {0, 0.12},          {0, 0.08},           {0, 0.10}};
 const ColumnRow kHiddenColumns[] = {{kTextTitle, 0.23}, {kTextCommand, 0.30}, {0, 0.20}, {0, 0.20}, {0, 0.12}};
 const ColumnRow kOptionsColumns[] = {{kTextTitle, 0}, {kTextCommand, 0}};
 
@@ -61,12 +59,6 @@ const MenuRow kCookieMenu[] = {
     {kTextRemoveUnchecked, kCmdPageClose, nullptr},
     {kTextRemoveChecked, kCmdRemoveChecked, nullptr},
 };
-const MenuRow kFileTypeMenu[] = {
-    {kTextInfo, kCmdInfo, nullptr},
-    {kTextViewNote, kCmdViewNote, WhenNoteExists},
-    {kTextAdd, kCmdAdd, nullptr},
-    {kTextRemove, kCmdRemove, nullptr},
-};
 const MenuRow kHiddenMenu[] = {
     {kTextInfo, kCmdInfo, nullptr},
     {kTextExploreProgramFolder, kCmdExploreFolder, nullptr},
@@ -93,8 +85,6 @@ const PendingPage kPendingPages[] = {
     {kCmdCookies, kTextCookiesIntro, "cookies.html",
      {kCookieColumns, false, "SortCookie", 4}, {kCookieMenu, true}},
     {kListCookieViewer, 0, nullptr, {kCookieViewerColumns, false, "SortCookie", 4}, {}},
-    {kCmdFileTypes, kTextFileTypesIntro, "filetype.html",
-     {kFileTypeColumns, false, "SortFileType", 4}, {kFileTypeMenu, false}},
     {kCmdHiddenFiles, kTextHiddenFilesIntro, "hidden.html",
      {kHiddenColumns, false, "SortHidden", 4}, {kHiddenMenu, false}},
     {kCmdOptions, kTextOptionsIntro, "options.html", {kOptionsColumns, false, nullptr, 4}, {}},

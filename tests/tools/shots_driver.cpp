@@ -38,6 +38,7 @@ constexpr int kInfoButton = 1008;
 constexpr int kMonitorButton = 1112;
 constexpr int kPageClose = 1004;
 constexpr int kInfoExpand = 5;
+constexpr int kAddFileTypeButton = 1064;
 
 // Run values as real machines hold them (names from the autostart corpus),
 // pointing at programs every Wine prefix has.
@@ -120,6 +121,9 @@ void Seed() {
   SeedStartupShortcut();
   DisableOne();
   SeedHistory();
+  // File types with associations every Wine prefix has.
+  SetText(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel\\Class", "", "CHM;MSI;RTF;URL;VBS;TXT;");
+  SetText(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel\\Ext", "", "Do not edit.");
 }
 
 int g_failures = 0;
@@ -209,6 +213,24 @@ void ShootHistoryWindow(HWND main, HWND sheet) {
   CloseDialog(history, IDCANCEL);
 }
 
+// The Add File Type dialog, opened from the File Types page.
+void ShootAddFileType(HWND sheet) {
+  int tabs = TabCount(sheet);
+  for (int tab = 0; tab < tabs; ++tab) {
+    if (TabFileName(sheet, tab) != "file_types") continue;
+    SendMessageA(sheet, PSM_SETCURSEL, WPARAM(tab), 0);
+    WaitFor([&] { return CurrentTab(sheet) == tab && RowCount(VisibleList(sheet)) > 0; }, 8000);
+    Press(VisiblePage(sheet), kAddFileTypeButton);
+    HWND dialog = WaitDialogOf(sheet);
+    Shot(dialog, "add_file_type");
+    CloseDialog(dialog, IDCANCEL);
+    SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
+    WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
+    return;
+  }
+  Shot(nullptr, "add_file_type");
+}
+
 }  // namespace
 
 int main() {
@@ -241,6 +263,7 @@ int main() {
     ShootInfoWindow(sheet);
     ShootPatrolDialog(sheet);
     ShootHistoryWindow(main, sheet);
+    ShootAddFileType(sheet);
     if (HWND page = VisiblePage(sheet)) PostMessageA(page, WM_COMMAND, MAKEWPARAM(kPageClose, BN_CLICKED), 0);
   } else {
     printf("the sheet did not appear\n");

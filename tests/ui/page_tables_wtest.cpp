@@ -82,4 +82,16 @@ TEST(PageTables, StartupColumnsSortAndMenu) {
   EXPECT_EQ(Commands(*startup, {249, false, false}).size(), 13u);
 }
 
+TEST(PageTables, FileTypesColumnsSortAndMenu) {
+  const PageDefinition* types = Find(6042);
+  ASSERT_NE(types, nullptr);
+  const double shares[] = {0.30, 0.17, 0.20, 0.12, 0.08, 0.10};
+  ASSERT_EQ(types->list.columns.count, 6);
+  for (int i = 0; i < 6; ++i) EXPECT_DOUBLE_EQ(ColumnShare(types->list, i), shares[i]);
+  EXPECT_STREQ(types->list.sortOption, "SortFileType");
+  EXPECT_EQ(types->list.lastSortableColumn, 4);
+  EXPECT_STREQ(types->helpFile, "filetype.html");
+  EXPECT_EQ(Commands(*types, {500, false, true}), (std::vector<int>{1008, 1164, 1064, 1003, 0, 1067, 9, 1077}));
+}
+
 }  // namespace

@@ -91,8 +91,7 @@ TEST(ColumnShares, SortOptionsAndSortableColumns) {
     const char* name;
   } rows[] = {{6055, "SortPrograms"}, {6040, "SortIEHelper"},
               {6039, "SortScheduledTask"}, {6038, "SortService"},  {6029, "SortActiveTask"},
-              {6028, "SortCookie"},        {6044, "SortCookie"},   {6042, "SortFileType"},
-              {6052, "SortHidden"}};
+              {6028, "SortCookie"},        {6044, "SortCookie"},   {6052, "SortHidden"}};
   for (const auto& row : rows) EXPECT_STREQ(Pending(row.list).sortOption, row.name) << row.list;
   EXPECT_STREQ(kHistoryList.sortOption, "SortHistory");
   EXPECT_EQ(Pending(6033).sortOption, nullptr);
