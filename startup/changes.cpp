@@ -104,6 +104,13 @@ const char* RawText(const RawValue& value) {
 bool KeptValueMatches(const RawValue& value, const char* command) {
   const char* text = RawText(value);
   if (text == nullptr) return false;
+  // An expandable value is listed with its environment strings expanded.
+  char expanded[kOriginalValueLimit];
+  if (value.type == REG_EXPAND_SZ) {
+    DWORD n = ExpandEnvironmentStringsA(text, expanded, sizeof expanded);
+    if (n == 0 || n > sizeof expanded) return false;
+    text = expanded;
+  }
   if (OriginalMatchesCommand(text, command)) return true;
   char path[kPathCapacity];
   if (!OriginalAsEntryPath(text, path, sizeof path) || path[0] == 0) return false;

@@ -41,7 +41,7 @@ constexpr int kOneRowExtraHeight = 10;
 
 const SheetPage kPages[kMaxPages] = {
     {kCmdStartup, 606, IDI_PAGE_STARTUP, IDD_PAGE_STARTUP, StartupPageProc, false},
-    {kCmdDelayedStart, 609, IDI_PAGE_DELAYED_START, IDD_PAGE_DELAYED_START, GenericPageProc, false},
+    {kCmdDelayedStart, 609, IDI_PAGE_DELAYED_START, IDD_PAGE_DELAYED_START, DelayPageProc, false},
     {kCmdIEHelpers, 694, IDI_PAGE_IE_HELPERS, IDD_PAGE_IE_HELPERS, GenericPageProc, false},
     {kCmdScheduledTasks, 680, IDI_PAGE_SCHEDULED_TASKS, IDD_PAGE_SCHEDULED_TASKS, GenericPageProc, false},
     {kCmdServices, 636, IDI_PAGE_SERVICES, IDD_PAGE_SERVICES, GenericPageProc, true},

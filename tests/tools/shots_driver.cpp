@@ -37,6 +37,10 @@ constexpr int kInfoButton = 1008;
 constexpr int kMonitorButton = 1112;
 constexpr int kPageClose = 1004;
 constexpr int kInfoExpand = 5;
+constexpr int kDelayOptionsButton = 1197;
+constexpr int kDelayAddButton = 1064;
+constexpr int kOpenFileNameCombo = 0x47c;  // the open-file dialog's name field
+constexpr int kOpenFileNameEdit = 0x480;   // the same in the older layout
 
 // Run values as real machines hold them (names from the autostart corpus),
 // pointing at programs every Wine prefix has.
@@ -120,6 +124,27 @@ void DisableOne() {
   tov::ClearEntries();
 }
 
+// Delayed programs of both hives, one whose file is gone.
+void SeedDelayed() {
+  const struct {
+    HKEY hive;
+    const char* program;
+    const char* code;
+    const char* title;
+    const char* time;
+  } seeds[] = {
+      {HKEY_LOCAL_MACHINE, "C:\\windows\\system32\\winemine.exe", "1", "Minesweeper Agent", "95"},
+      {HKEY_CURRENT_USER, "C:\\windows\\notepad.exe", "11", "Notes Helper", "30"},
+      {HKEY_CURRENT_USER, "C:\\Program Files\\Gone\\updater.exe", "200", "Gone Updater", "600"},
+  };
+  const std::string delay = "Software\\Brenvik\\Tovrel\\Delay";
+  for (const auto& d : seeds) {
+    SetValue(d.hive, delay.c_str(), d.program, d.code);
+    SetValue(d.hive, (delay + "\\Title").c_str(), d.program, d.title);
+    SetValue(d.hive, (delay + "\\Time").c_str(), d.program, d.time);
+  }
+}
+
 void Seed() {
   SetValue(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");  // no sound device under Xvfb
   for (const RunSeed& s : kRunSeeds) SetValue(s.root, kRunKey, s.name, s.command);
@@ -127,6 +152,7 @@ void Seed() {
   SeedStartupShortcut();
   DisableOne();
   SeedHistory();
+  SeedDelayed();
 }
 
 std::string BinFolder() {
@@ -238,6 +264,32 @@ void ShootHistoryWindow(HWND main, HWND sheet) {
   CloseDialog(history, IDCANCEL);
 }
 
+// The delay options of the first delayed program, and the program type
+// question that follows a program chosen by Add.
+void ShootDelayDialogs(HWND sheet) {
+  SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
+  WaitFor([&] { return CurrentTab(sheet) == 1 && RowCount(PageList(sheet)) > 0; }, 8000);
+  HWND page = CurrentPage(sheet);
+  SelectRows(PageList(sheet), {0});
+  Press(page, kDelayOptionsButton);
+  HWND options = WaitDialogOf(sheet);
+  Shot(options, "delay_options");
+  CloseDialog(options, IDCANCEL);
+  Press(page, kDelayAddButton);
+  HWND open = WaitDialogOf(sheet);
+  if (open) {
+    SetDlgItemTextA(open, kOpenFileNameCombo, "C:\\windows\\notepad.exe");
+    SetDlgItemTextA(open, kOpenFileNameEdit, "C:\\windows\\notepad.exe");
+    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    WaitFor([&] { return !IsWindow(open); }, 5000);
+  }
+  HWND type = WaitDialogOf(sheet);
+  Shot(type, "program_type");
+  CloseDialog(type, IDCANCEL);
+  SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
+  WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
+}
+
 }  // namespace
 
 int main() {
@@ -270,6 +322,7 @@ int main() {
     ShootInfoWindow(sheet);
     ShootPatrolDialog(sheet);
     ShootHistoryWindow(main, sheet);
+    ShootDelayDialogs(sheet);
     if (HWND page = CurrentPage(sheet)) PostMessageA(page, WM_COMMAND, MAKEWPARAM(kPageClose, BN_CLICKED), 0);
   } else {
     printf("the sheet did not appear\n");
