@@ -93,8 +93,13 @@ struct MovePlan {
 // The program and parameters of the entry's command; false when it names no
 // program or a part does not fit the store.
 bool PlanMove(const char* command, const char* source, int code, MovePlan* plan) {
+  // An expandable Run value is listed as it stands ("%ProgramFiles%\..."):
+  // the store names the program by its real path.
+  char expanded[kPathCapacity + kDelayValueCapacity];
+  DWORD n = ExpandEnvironmentStringsA(command, expanded, sizeof expanded);
+  if (n == 0 || n > sizeof expanded) return false;
   char parameters[kPathCapacity + kDelayValueCapacity];
-  SplitCommand(command, plan->program, parameters);
+  SplitCommand(expanded, plan->program, parameters);
   if (plan->program[0] == 0 || strlen(plan->program) + 1 >= sizeof plan->program) return false;
   if (!CopyText(plan->parameters, parameters)) return false;
   if (code == kCodeStartupFolder && plan->parameters[0] == 0 && source && source[0])

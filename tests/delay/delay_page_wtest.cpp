@@ -66,12 +66,27 @@ void MakeFile(const char* path) {
   CloseHandle(h);
 }
 
+// Ends copies of the program an earlier test left running: a new start
+// would hand its request to them.
+void EndRunningCopies() {
+  for (HWND w; (w = FindWindowA("TovrelEx", nullptr)) != nullptr;) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (!p) break;
+    TerminateProcess(p, 0);
+    WaitForSingleObject(p, 5000);
+    CloseHandle(p);
+  }
+}
+
 class DelayPageTest : public testing::Test {
  protected:
   HANDLE process_ = nullptr;
   HWND main_ = nullptr, sheet_ = nullptr, page_ = nullptr, list_ = nullptr;
 
   void SetUp() override {
+    EndRunningCopies();
     ClearProductKeys();
     SetText(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");
     for (const Seed& s : kSeeds) {

@@ -51,7 +51,9 @@ class BoxAnswerer {
     GetClassNameA(w, cls, sizeof cls);
     char text[1024] = "";
     GetWindowTextA(w, text, sizeof text);
-    if (lstrcmpiA(cls, "Static") != 0 || text[0] == 0) return TRUE;
+    LONG kind = GetWindowLongA(w, GWL_STYLE) & SS_TYPEMASK;
+    if (lstrcmpiA(cls, "Static") != 0 || text[0] == 0 || kind == SS_BITMAP || kind == SS_ICON)
+      return TRUE;
     *reinterpret_cast<std::string*>(l) = text;
     return FALSE;
   }
