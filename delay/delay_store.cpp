@@ -83,10 +83,30 @@ bool EndsWithNoCase(const char* text, const char* tail) {
   return n >= m && EqualsNoCase(text + n - m, tail);
 }
 
+// Where a Startup-folder entry's shortcut is written again. A disabled one
+// lies in the program's "Disabled" folder; it goes back where enabling would
+// put it, the user's Startup folder, so that it runs again.
+void ShortcutHome(const char* source, char (&out)[kPathCapacity]) {
+  CopyText(out, source);
+  char disabled[kPathCapacity];
+  char folder[kPathCapacity];
+  if (ProgramFolder(disabled) == 0 || !AppendBackslash(disabled) ||
+      !AppendText(disabled, kDisabledFolderName) || FolderPartOf(source, folder, sizeof folder) == 0 ||
+      !EqualsNoCase(folder, disabled))
+    return;
+  char home[kPathCapacity];
+  char name[kPathCapacity];
+  if (GetRegString(HKEY_CURRENT_USER, kShellFoldersKey, "Startup", home) == 0 ||
+      FileNameOf(source, name) == 0)
+    return;
+  if (AppendBackslash(home) && AppendText(home, name)) CopyText(out, home);
+}
+
 // What a move would store: program, parameters and the question's hive.
 struct MovePlan {
   char program[kPathCapacity];
   char parameters[kDelayValueCapacity];
+  char shortcut[kPathCapacity];  // code 200: where the shortcut comes back
   HKEY hive;
 };
 
@@ -102,19 +122,22 @@ bool PlanMove(const char* command, const char* source, int code, MovePlan* plan)
   SplitCommand(expanded, plan->program, parameters);
   if (plan->program[0] == 0 || strlen(plan->program) + 1 >= sizeof plan->program) return false;
   if (!CopyText(plan->parameters, parameters)) return false;
-  if (code == kCodeStartupFolder && plan->parameters[0] == 0 && source && source[0])
-    ShortcutArguments(source, plan->parameters, sizeof plan->parameters);
+  if (!CopyText(plan->shortcut, source ? source : "")) return false;
+  if (code == kCodeStartupFolder && plan->shortcut[0]) {
+    if (plan->parameters[0] == 0)
+      ShortcutArguments(plan->shortcut, plan->parameters, sizeof plan->parameters);
+    ShortcutHome(source, plan->shortcut);
+  }
   plan->hive = DelayHiveKey(DelayHiveOfCode(code));
   return true;
 }
 
-bool WriteMoveValues(const MovePlan& plan, const char* title, const char* source, int code,
-                     int flag) {
+bool WriteMoveValues(const MovePlan& plan, const char* title, int code, int flag) {
   return WriteCode(plan.hive, kDelayKey, plan.program, code) &&
          SetRegString(plan.hive, kDelayTitleKey, plan.program, title) &&
          SetRegString(plan.hive, kDelayTimeKey, plan.program, kDefaultDelayText) &&
          WriteOrClear(plan.hive, kDelayParametersKey, plan.program, plan.parameters) &&
-         SetRegString(plan.hive, kDelayShortcutsKey, plan.program, source ? source : "") &&
+         SetRegString(plan.hive, kDelayShortcutsKey, plan.program, plan.shortcut) &&
          WriteOrClear(plan.hive, kDelayAppletKey, plan.program, flag ? kDelayApplet : "");
 }
 
@@ -236,7 +259,7 @@ MoveResult MoveToDelayed(HWND owner, const char* title, const char* command, con
     return MoveResult::kRefused;
   }
   if (plan.hive == HKEY_LOCAL_MACHINE && !AskAllUsers(owner)) return MoveResult::kCancelled;
-  if (!WriteMoveValues(plan, title, source, code, flag)) {
+  if (!WriteMoveValues(plan, title, code, flag)) {
     DeleteDelayValues(plan.hive, plan.program);
     Trace("MoveToDelayed", "store not written");
     return MoveResult::kFailed;

@@ -26,7 +26,8 @@ enum class MoveResult {
 // null for the active window). Refused with message 1130: a program file
 // lying in a Startup folder itself (not a shortcut), and a program that is
 // already delayed (its values would be overwritten). The shortcut arguments
-// of a Startup-folder entry are kept as its parameters.
+// of a Startup-folder entry are kept as its parameters; a disabled one is
+// restored into the user's Startup folder rather than the "Disabled" one.
 MoveResult MoveToDelayed(HWND owner, const char* title, const char* command, const char* source,
                          int code, int flag);
 // The same for the entry at entryIndex of the entry list. True when moved.

@@ -312,6 +312,32 @@ TEST_F(DelayStore, RefusedAndCancelledMovesChangeNothing) {
   EXPECT_EQ(Text(HKEY_CURRENT_USER, kDelayTitleKey, "C:\\DELAYTEST\\SAME.EXE"), "DelaySameA");
 }
 
+// A disabled Startup shortcut (lying in the "Disabled" folder) leaves it
+// and comes back into the Startup folder, where it runs again.
+TEST_F(DelayStore, DisabledShortcutComesBackIntoTheStartupFolder) {
+  MakeFile("C:\\delaytest\\short3.exe");
+  const std::string lnk = std::string(kStartup) + "\\Third Agent.lnk";
+  ASSERT_TRUE(SUCCEEDED(CreateShortcut(lnk.c_str(), "C:\\delaytest\\short3.exe", "", kFolder,
+                                       "Third Agent", "", 0)));
+  BuildStartupList(0);
+  int entry = FindEntry(200, "short3.exe");
+  ASSERT_GE(entry, 0);
+  ASSERT_EQ(DisableRunProgram(EntryAt(entry)->title, EntryAt(entry)->path, EntryAt(entry)->source, 200), 1);
+  BuildStartupList(0);
+  entry = FindEntry(200, "short3.exe");
+  ASSERT_GE(entry, 0);
+  const std::string disabledLink = EntryAt(entry)->source;
+  EXPECT_NE(disabledLink, lnk);
+  EXPECT_TRUE(MoveToDelayedStart(entry));
+  EXPECT_EQ(GetFileAttributesA(disabledLink.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(IsTitleDisabled("Third Agent"));
+  EXPECT_EQ(Text(HKEY_CURRENT_USER, kDelayShortcutsKey, "C:\\delaytest\\short3.exe"), lnk);
+  ASSERT_EQ(BuildDelayedList(), 1);
+  EXPECT_TRUE(RestoreDelayed(0));
+  EXPECT_TRUE(ReadLink(lnk).exists);
+  DeleteFileA(lnk.c_str());
+}
+
 // The list: both hives with their flags, long titles cut, titles derived
 // when none is stored, sources by code. Add writes the described values,
 // clears stale ones and never overwrites a delayed program.
