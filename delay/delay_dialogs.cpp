@@ -39,7 +39,7 @@ const ControlText kOptionTexts[] = {
 
 // The program the open dialog edits, and the list choices it showed.
 struct OptionsState {
-  char program[kEntryPathSlot];
+  char program[kDelayNameCapacity];
   HKEY hive;
   int minute, second;
 };
@@ -72,13 +72,11 @@ void ShowStored(HWND dialog, int control, const char* key, size_t limit) {
 }
 
 BOOL OnOptionsInit(HWND dialog, int entryIndex) {
-  const Entry* e = EntryAt(entryIndex);
-  if (e == nullptr) {
+  if (!DelayedEntryName(entryIndex, g_options.program)) {
     EndDialog(dialog, IDCANCEL);
     return TRUE;
   }
-  CopyText(g_options.program, e->path);
-  g_options.hive = DelayHiveKey(e->flag);
+  g_options.hive = DelayHiveKey(EntryFlag(entryIndex));
   SetCaption(dialog, kTextOptionsCaption);
   for (const ControlText& t : kOptionTexts) SetControlText(dialog, t.text, t.control);
   long seconds = 0;

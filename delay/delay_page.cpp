@@ -44,9 +44,12 @@ bool IsRunning(const char* path) {
   return ProgramOfCommand(path, program) && program[0] && IsProgramRunning(program);
 }
 
-long DelaySeconds(const Entry& e) {
+long DelaySeconds(int entry) {
+  char name[kDelayNameCapacity];
   long seconds = 0;
-  if (!ReadDelaySeconds(DelayHiveKey(e.flag), e.path, &seconds)) return 0;
+  if (!DelayedEntryName(entry, name) ||
+      !ReadDelaySeconds(DelayHiveKey(EntryFlag(entry)), name, &seconds))
+    return 0;
   return seconds;
 }
 
@@ -73,7 +76,7 @@ void DelaySortKeys(int entry, int column, int, SortKey* key) {
     case kColDelay:
       // By number: a text key is compared cut to the shorter one.
       key->isNumber = true;
-      key->number = DelaySeconds(*e);
+      key->number = DelaySeconds(entry);
       break;
   }
 }
@@ -98,7 +101,7 @@ void FillDelayedList(HWND page) {
     SetRowText(list, row, kColCommand, text);
     StatusText(e, text);
     SetRowText(list, row, kColStatus, text);
-    DelayText(DelaySeconds(e), minutes, seconds, text, sizeof text);
+    DelayText(DelaySeconds(i), minutes, seconds, text, sizeof text);
     SetRowText(list, row, kColDelay, text);
   }
   ApplyStoredSort(list, kCmdDelayedStart, DelaySortKeys);
@@ -145,7 +148,7 @@ void OnRemove(HWND page) {
     if (answer == IDYES)
       RestoreDelayed(g_selection.entries[i]);
     else
-      DeleteDelayValues(DelayHiveKey(e->flag), e->path);
+      RemoveDelayed(g_selection.entries[i]);
   }
   Refill(page);
 }

@@ -203,6 +203,26 @@ void ListHive(int hiveIndex) {
   }
 }
 
+// A listed program's value name: the entry's path, or the name whose long
+// form that path is (a program stored under its short or differently
+// written name; the list shows every path in its long form).
+bool FindStoreName(HKEY hive, const char* path, char (&out)[kDelayValueCapacity]) {
+  if (HasDelayValue(hive, path)) return CopyText(out, path);
+  RegKey key;
+  if (RegOpenKeyExA(hive, kDelayKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+  for (DWORD index = 0;; ++index) {
+    DWORD length = sizeof out;
+    LONG rc = RegEnumValueA(key.get(), index, out, &length, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_NO_MORE_ITEMS) break;
+    if (rc != ERROR_SUCCESS) continue;
+    char longName[kPathCapacity];
+    LongPathName(longName, out);
+    if (EqualsNoCase(longName, path)) return true;
+  }
+  out[0] = 0;
+  return false;
+}
+
 // A Startup-folder entry comes back as its shortcut: target the program,
 // arguments its parameters.
 bool RestoreShortcut(const Entry& e, const char* parameters) {
@@ -230,6 +250,12 @@ bool ReadDelaySeconds(HKEY hive, const char* program, long* seconds) {
   if (ReadDelayValue(hive, kDelayTimeKey, program, text) == 0) return false;
   *seconds = ParseDecimal(text);
   return true;
+}
+
+bool DelayedEntryName(int entryIndex, char (&out)[kDelayValueCapacity]) {
+  out[0] = 0;
+  const Entry* e = EntryAt(entryIndex);
+  return e != nullptr && FindStoreName(DelayHiveKey(e->flag), e->path, out);
 }
 
 bool IsProgramDelayed(const char* program) {
@@ -307,12 +333,13 @@ int BuildDelayedList() {
 // list) leaves the program delayed.
 bool RestoreDelayed(int entryIndex) {
   const Entry* e = EntryAt(entryIndex);
-  if (e == nullptr) return false;
+  char name[kDelayValueCapacity];
+  if (e == nullptr || !DelayedEntryName(entryIndex, name)) return false;
   HKEY hive = DelayHiveKey(e->flag);
   char parameters[kDelayValueCapacity];
   char applet[kDelayValueCapacity];
-  ReadDelayValue(hive, kDelayParametersKey, e->path, parameters);
-  ReadDelayValue(hive, kDelayAppletKey, e->path, applet);
+  ReadDelayValue(hive, kDelayParametersKey, name, parameters);
+  ReadDelayValue(hive, kDelayAppletKey, name, applet);
   bool written;
   if (e->code == kCodeStartupFolder && applet[0] == 0) {
     written = RestoreShortcut(*e, parameters);
@@ -325,7 +352,14 @@ bool RestoreDelayed(int entryIndex) {
     Trace("RestoreDelayed", "not written back: kept delayed");
     return false;
   }
-  return DeleteDelayValues(hive, e->path);
+  return DeleteDelayValues(hive, name);
+}
+
+bool RemoveDelayed(int entryIndex) {
+  const Entry* e = EntryAt(entryIndex);
+  char name[kDelayValueCapacity];
+  return e != nullptr && DelayedEntryName(entryIndex, name) &&
+         DeleteDelayValues(DelayHiveKey(e->flag), name);
 }
 
 int RestoreAllDelayed() {
@@ -338,12 +372,13 @@ int RestoreAllDelayed() {
 
 bool LaunchDelayed(int entryIndex) {
   const Entry* e = EntryAt(entryIndex);
-  if (e == nullptr) return false;
+  char name[kDelayValueCapacity];
+  if (e == nullptr || !DelayedEntryName(entryIndex, name)) return false;
   HKEY hive = DelayHiveKey(e->flag);
   char parameters[kDelayValueCapacity];
   char applet[kDelayValueCapacity];
-  ReadDelayValue(hive, kDelayParametersKey, e->path, parameters);
-  ReadDelayValue(hive, kDelayAppletKey, e->path, applet);
+  ReadDelayValue(hive, kDelayParametersKey, name, parameters);
+  ReadDelayValue(hive, kDelayAppletKey, name, applet);
   char file[kPathCapacity];
   char arguments[kPathCapacity + kDelayValueCapacity];
   if (!LaunchParts(e->path, parameters, applet, file, sizeof file, arguments, sizeof arguments))

@@ -12,6 +12,8 @@
 
 #include <cstddef>
 
+#include "delay/delay_rules.h"
+
 namespace tov {
 
 enum class MoveResult {
@@ -46,6 +48,9 @@ int BuildDelayedList();
 // that succeeded, deletes its values. False when nothing was written back
 // (its values are then all kept).
 bool RestoreDelayed(int entryIndex);
+// Takes the delayed entry out of the store without putting it back (all six
+// values of its hive). True when none is left.
+bool RemoveDelayed(int entryIndex);
 // Lists the store and restores every entry; the number restored.
 int RestoreAllDelayed();
 // Deletes the program's values from the six keys of the hive. True when
@@ -55,6 +60,11 @@ bool DeleteDelayValues(HKEY hive, const char* program);
 // started.
 bool LaunchDelayed(int entryIndex);
 
+// The name of a listed entry's values in its hive: the list shows every
+// path in its long form, the store may name a program otherwise (a short
+// name). False when the program is no longer delayed.
+constexpr size_t kDelayNameCapacity = kDelayValueCapacity;
+bool DelayedEntryName(int entryIndex, char (&out)[kDelayNameCapacity]);
 // The hive of a hive index (0 machine, otherwise user).
 HKEY DelayHiveKey(int hiveIndex);
 // True when the program has a Delay value in either hive.

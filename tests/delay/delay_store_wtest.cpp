@@ -368,6 +368,22 @@ TEST_F(DelayStore, ListAndAdd) {
   EXPECT_STREQ(EntryAt(shortcut)->source, "C:\\s\\a.lnk");
   EXPECT_STREQ(EntryAt(3 - shortcut)->title, "notitle.exe");
   EXPECT_EQ(EntryAt(3 - shortcut)->code, 11);
+
+  // A program stored under its short name is listed by its long name and
+  // still found there.
+  MakeFile("C:\\delaytest\\Short Name Agent.exe");
+  char shortName[MAX_PATH];
+  ASSERT_GT(GetShortPathNameA("C:\\delaytest\\Short Name Agent.exe", shortName, MAX_PATH), 0u);
+  testsupport::ClearProductKeys();
+  SetRegString(HKEY_CURRENT_USER, kDelayKey, shortName, "11");
+  SetRegString(HKEY_CURRENT_USER, kDelayTimeKey, shortName, "45");
+  ASSERT_EQ(BuildDelayedList(), 1);
+  EXPECT_STREQ(EntryAt(0)->path, "C:\\delaytest\\Short Name Agent.exe");
+  char name[kDelayNameCapacity];
+  EXPECT_TRUE(DelayedEntryName(0, name));
+  EXPECT_STREQ(name, shortName);
+  EXPECT_TRUE(RemoveDelayed(0));
+  EXPECT_FALSE(IsProgramDelayed(shortName));
 }
 
 // Launching runs the program with its parameters, and a RunDLL32 entry
