@@ -210,6 +210,8 @@ bool FindStoreName(HKEY hive, const char* path, char (&out)[kDelayValueCapacity]
   if (HasDelayValue(hive, path)) return CopyText(out, path);
   RegKey key;
   if (RegOpenKeyExA(hive, kDelayKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+  char wanted[kPathCapacity];
+  LongPathName(wanted, path);
   for (DWORD index = 0;; ++index) {
     DWORD length = sizeof out;
     LONG rc = RegEnumValueA(key.get(), index, out, &length, nullptr, nullptr, nullptr, nullptr);
@@ -217,7 +219,7 @@ bool FindStoreName(HKEY hive, const char* path, char (&out)[kDelayValueCapacity]
     if (rc != ERROR_SUCCESS) continue;
     char longName[kPathCapacity];
     LongPathName(longName, out);
-    if (EqualsNoCase(longName, path)) return true;
+    if (EqualsNoCase(longName, wanted)) return true;
   }
   out[0] = 0;
   return false;
@@ -259,7 +261,9 @@ bool DelayedEntryName(int entryIndex, char (&out)[kDelayValueCapacity]) {
 }
 
 bool IsProgramDelayed(const char* program) {
-  return HasDelayValue(HKEY_LOCAL_MACHINE, program) || HasDelayValue(HKEY_CURRENT_USER, program);
+  char name[kDelayValueCapacity];
+  return FindStoreName(HKEY_LOCAL_MACHINE, program, name) ||
+         FindStoreName(HKEY_CURRENT_USER, program, name);
 }
 
 bool DeleteDelayValues(HKEY hive, const char* program) {
