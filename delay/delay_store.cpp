@@ -278,13 +278,14 @@ bool DeleteDelayValues(HKEY hive, const char* program) {
 MoveResult MoveToDelayed(HWND owner, const char* title, const char* command, const char* source,
                          int code, int flag) {
   if (title == nullptr || title[0] == 0 || command == nullptr) return MoveResult::kFailed;
-  MovePlan plan;
-  if (!PlanMove(command, source, code, &plan)) return MoveResult::kFailed;
   // A program file lying in the Startup folder itself would be deleted by
-  // the removal while the store still names it.
+  // the removal while the store still names it; a program already delayed
+  // through another entry would lose its values.
   const char* file = source && source[0] ? source : command;
-  if ((code == kCodeStartupFolder && !EndsWithNoCase(file, kShortcutExtension)) ||
-      IsProgramDelayed(plan.program)) {
+  MovePlan plan;
+  bool refused = code == kCodeStartupFolder && !EndsWithNoCase(file, kShortcutExtension);
+  if (!refused && !PlanMove(command, source, code, &plan)) return MoveResult::kFailed;
+  if (refused || IsProgramDelayed(plan.program)) {
     ShowErrorMessage(kTextCannotDelay);
     return MoveResult::kRefused;
   }
