@@ -7,72 +7,54 @@
 
 #include <string>
 
-#include "core/program.h"
 #include "core/registry.h"
 #include "delay/delay_dialogs.h"
 #include "delay/delay_rules.h"
 #include "delay/delay_store.h"
 #include "resources/resource.h"
 #include "startup/entries.h"
+#include "tests/support/dialogs.h"
+#include "tests/support/program_resources.h"
+#include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
-#include "tests/ui/dialog_driver.h"
 
 using namespace tov;
+using namespace testsupport;
 
 namespace {
 
 const char kProgram[] = "C:\\delaytest\\options.exe";
 
-std::string Stored(const char* key) {
-  char text[512];
-  if (GetRegString(HKEY_CURRENT_USER, key, kProgram, text) == 0) {
-    HKEY k;
-    bool exists = false;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &k) == ERROR_SUCCESS) {
-      exists = RegQueryValueExA(k, kProgram, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-      RegCloseKey(k);
-    }
-    return exists ? "" : "<missing>";
-  }
-  return text;
-}
+std::string Stored(const char* key) { return GetText(HKEY_CURRENT_USER, key, kProgram, "<missing>"); }
 
 class DelayDialogs : public testing::Test {
  protected:
   void SetUp() override {
-    testsupport::ClearProductKeys();
+    ASSERT_TRUE(program_.loaded());
+    ClearProductKeys();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    program_ = LoadLibraryExA(testsupport::BinPath("TovrelEx.exe").c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program_);
-    SetProgramInstance(program_);
-    owner_ = CreateWindowA("STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                           nullptr);
   }
   void TearDown() override {
-    DestroyWindow(owner_);
-    SetProgramInstance(nullptr);
-    if (program_) FreeLibrary(program_);
-    testsupport::ClearProductKeys();
+    ClearProductKeys();
     ClearEntries();
   }
   // Stores the program with a delay, title and parameters, lists it and
   // runs the options dialog with drive() working on it.
-  INT_PTR Options(const char* time, const std::string& title, std::function<void(HWND)> drive) {
+  int Options(const char* time, const std::string& title, std::function<void(HWND)> drive) {
     SetRegString(HKEY_CURRENT_USER, kDelayKey, kProgram, "11");
     if (time) SetRegString(HKEY_CURRENT_USER, kDelayTimeKey, kProgram, time);
     SetRegString(HKEY_CURRENT_USER, kDelayTitleKey, kProgram, title.c_str());
     SetRegString(HKEY_CURRENT_USER, kDelayParametersKey, kProgram, " /p");
     EXPECT_EQ(BuildDelayedList(), 1);
     bool found = false;
-    INT_PTR result = uitest::RunDriven(owner_, drive, [&] { return ShowDelayOptions(owner_, 0); },
-                                       &found);
+    int result = RunDriven(OwnedBy(owner_.top), drive,
+                           [&] { return int(ShowDelayOptions(owner_.top, 0)); }, &found);
     EXPECT_TRUE(found);
     return result;
   }
-  HMODULE program_ = nullptr;
-  HWND owner_ = nullptr;
+  ProgramResources program_;
+  OwnerWindow owner_;
 };
 
 int Choice(HWND dialog, int id) { return int(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0)); }
@@ -97,14 +79,14 @@ TEST_F(DelayDialogs, OptionsShowAndWriteTheDelay) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.stored ? r.stored : "none");
-    testsupport::ClearProductKeys();
+    ClearProductKeys();
     int shownMinute = -9, shownSecond = -9;
-    INT_PTR result = Options(r.stored, "Options Agent", [&](HWND d) {
+    int result = Options(r.stored, "Options Agent", [&](HWND d) {
       shownMinute = Choice(d, IDC_DELAY_MINUTES);
       shownSecond = Choice(d, IDC_DELAY_SECONDS);
       if (r.chooseMinute != -2) Choose(d, IDC_DELAY_MINUTES, r.chooseMinute);
       if (r.chooseSecond != -2) Choose(d, IDC_DELAY_SECONDS, r.chooseSecond);
-      uitest::Click(d, IDOK);
+      Click(d, IDOK);
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(shownMinute, r.minute);
@@ -122,13 +104,13 @@ TEST_F(DelayDialogs, OptionsFieldsTitleAndClose) {
   std::string caption, apply, shownTitle;
   LRESULT titleLimit = 0, parametersLimit = 0;
   EXPECT_EQ(Options("30", longTitle, [&](HWND d) {
-              caption = uitest::Caption(d);
-              apply = uitest::Text(d, IDOK);
-              shownTitle = uitest::Text(d, IDC_DELAY_TITLE);
+              caption = WindowText(d);
+              apply = ControlText(d, IDOK);
+              shownTitle = ControlText(d, IDC_DELAY_TITLE);
               titleLimit = SendDlgItemMessageA(d, IDC_DELAY_TITLE, EM_GETLIMITTEXT, 0, 0);
               parametersLimit = SendDlgItemMessageA(d, IDC_DELAY_PARAMETERS, EM_GETLIMITTEXT, 0, 0);
               Type(d, IDC_DELAY_PARAMETERS, "-q");
-              uitest::Click(d, IDOK);
+              Click(d, IDOK);
             }),
             IDOK);
   EXPECT_EQ(caption, "Program Delay Startup Options");
@@ -142,7 +124,7 @@ TEST_F(DelayDialogs, OptionsFieldsTitleAndClose) {
   EXPECT_EQ(Options("30", "Old", [&](HWND d) {
               Type(d, IDC_DELAY_TITLE, "");
               Type(d, IDC_DELAY_PARAMETERS, "");
-              uitest::Click(d, IDOK);
+              Click(d, IDOK);
             }),
             IDOK);
   EXPECT_EQ(Stored(kDelayTitleKey), "");
@@ -151,7 +133,7 @@ TEST_F(DelayDialogs, OptionsFieldsTitleAndClose) {
   EXPECT_EQ(Options("30", "Kept", [&](HWND d) {
               Type(d, IDC_DELAY_TITLE, "Changed");
               Choose(d, IDC_DELAY_MINUTES, 5);
-              uitest::Click(d, IDCANCEL);
+              Click(d, IDCANCEL);
             }),
             IDCANCEL);
   EXPECT_EQ(Stored(kDelayTitleKey), "Kept");
@@ -170,17 +152,17 @@ TEST_F(DelayDialogs, ProgramTypeAnswers) {
     std::string caption;
     bool currentChecked = false;
     bool found = false;
-    int result = uitest::RunDriven(
-        owner_,
+    int result = RunDriven(
+        OwnedBy(owner_.top),
         [&](HWND d) {
-          caption = uitest::Caption(d);
+          caption = WindowText(d);
           currentChecked = IsDlgButtonChecked(d, IDC_TYPE_CURRENT_USER) == BST_CHECKED;
           if (r.click) {
             CheckRadioButton(d, IDC_TYPE_ALL_USERS, IDC_TYPE_CURRENT_USER, r.click);
           }
-          uitest::Click(d, r.button);
+          Click(d, r.button);
         },
-        [&] { return AskProgramType(owner_); }, &found);
+        [&] { return AskProgramType(owner_.top); }, &found);
     EXPECT_TRUE(found);
     EXPECT_EQ(result, r.result);
     EXPECT_EQ(caption, "Startup Program Type");

@@ -8,19 +8,21 @@
 
 #include <string>
 
+#include "tests/support/dialogs.h"
+#include "tests/support/registry_state.h"
 #include "tests/support/sheet_driver.h"
 #include "tests/support/wine_support.h"
-#include "tests/ui/dialog_driver.h"
 
 using namespace testsupport;
-using namespace sheetdriver;
 
 namespace {
 
 const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kOptionsKey[] = "Software\\Brenvik\\Tovrel\\Options";
-const char kDelay[] = "Software\\Brenvik\\Tovrel\\Delay";
+const std::string kDelay = "Software\\Brenvik\\Tovrel\\Delay";
 const char* const kKeys[] = {"", "\\Title", "\\Time", "\\Parameters", "\\Shortcuts", "\\Applet"};
+constexpr int kRemove = 1003;
+constexpr int kDelayOptions = 1197;
 
 struct Seed {
   HKEY hive;
@@ -35,99 +37,47 @@ struct Seed {
     {HKEY_CURRENT_USER, "C:\\delaytest\\third.exe", "11", "Third", "600", true},
 };
 
-void SetText(HKEY root, const std::string& key, const char* name, const char* value) {
-  HKEY k;
-  ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExA(k, name, 0, REG_SZ, (const BYTE*)value, DWORD(strlen(value) + 1));
-  RegCloseKey(k);
-}
-
-std::string Get(HKEY root, const std::string& key, const char* name) {
-  char text[512] = "";
-  DWORD size = sizeof text;
-  if (RegGetValueA(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
-    return "<missing>";
-  return text;
-}
-
 // How many of the six values of a seeded program remain.
 int ValuesLeft(const Seed& s) {
   int n = 0;
-  for (const char* key : kKeys) n += Get(s.hive, std::string(kDelay) + key, s.program) != "<missing>";
+  for (const char* key : kKeys) n += HasValue(s.hive, kDelay + key, s.program);
   return n;
-}
-
-void MakeFile(const char* path) {
-  std::string p = path;
-  CreateDirectoryA("C:\\delaytest", nullptr);
-  CreateDirectoryA(p.substr(0, p.find_last_of('\\')).c_str(), nullptr);
-  HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  CloseHandle(h);
-}
-
-// Ends copies of the program an earlier test left running: a new start
-// would hand its request to them.
-void EndRunningCopies() {
-  for (HWND w; (w = FindWindowA("TovrelEx", nullptr)) != nullptr;) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-    if (!p) break;
-    TerminateProcess(p, 0);
-    WaitForSingleObject(p, 5000);
-    CloseHandle(p);
-  }
 }
 
 class DelayPageTest : public testing::Test {
  protected:
-  HANDLE process_ = nullptr;
-  HWND main_ = nullptr, sheet_ = nullptr, page_ = nullptr, list_ = nullptr;
+  SavedKey machineRun_{HKEY_LOCAL_MACHINE, kRun};
+  SavedKey userRun_{HKEY_CURRENT_USER, kRun};
+  RunningProgram program_;
+  HWND page_ = nullptr, list_ = nullptr;
 
   void SetUp() override {
-    EndRunningCopies();
+    EndAllInstances();
     ClearProductKeys();
     SetText(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");
+    CreateDirectoryA("C:\\delaytest", nullptr);
+    CreateDirectoryA("C:\\delaytest\\a", nullptr);
     for (const Seed& s : kSeeds) {
-      SetText(s.hive, kDelay, s.program, s.code);
-      SetText(s.hive, std::string(kDelay) + "\\Title", s.program, s.title);
-      SetText(s.hive, std::string(kDelay) + "\\Time", s.program, s.time);
-      SetText(s.hive, std::string(kDelay) + "\\Parameters", s.program, " /p");
-      SetText(s.hive, std::string(kDelay) + "\\Shortcuts", s.program, "");
-      SetText(s.hive, std::string(kDelay) + "\\Applet", s.program, "");
-      if (s.file) MakeFile(s.program); else DeleteFileA(s.program);
+      const char* values[] = {s.code, s.title, s.time, " /p", "", ""};
+      for (int k = 0; k < 6; ++k) SetText(s.hive, kDelay + kKeys[k], s.program, values[k]);
+      if (s.file) WriteWholeFile(s.program, "MZ"); else DeleteFileA(s.program);
     }
   }
   void TearDown() override {
-    if (process_) {
-      TerminateProcess(process_, 0);
-      WaitForSingleObject(process_, 5000);
-      CloseHandle(process_);
-    }
-    for (const Seed& s : kSeeds) {
-      HKEY k;
-      if (RegOpenKeyExA(s.hive, kRun, 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) continue;
-      RegDeleteValueA(k, s.title);
-      RegCloseKey(k);
-    }
+    program_.Stop();
     ClearProductKeys();
   }
   bool Open() {
-    process_ = StartProgram(BinPath("TovrelEx.exe"), "-DELAY");
-    if (!process_) return false;
-    if (!WaitFor([&] { return (main_ = FindWindowA("TovrelEx", nullptr)) != nullptr; }, 15000)) return false;
-    if (!WaitFor([&] { return (sheet_ = FindSheet(main_)) != nullptr; }, 15000)) return false;
-    if (!WaitFor([&] { return (page_ = CurrentPage(sheet_)) != nullptr; }, 10000)) return false;
-    list_ = GetDlgItem(page_, 1000);
+    if (!program_.Open("-DELAY")) return false;
+    page_ = program_.page();
+    list_ = program_.list();
     return WaitFor([&] { return RowCount(list_) == 3; }, 10000);
   }
-  // Presses a button of the page and answers each question that follows.
+  // Presses Remove and gives each question that follows its answer.
   void RemoveAnswering(std::initializer_list<int> answers) {
-    Press(page_, 1003);
-    for (int answer : answers) EXPECT_NE(AnswerMessageBox(main_, answer), "");
-    Sleep(300);
-    WaitFor([&] { return FindMessageBox(main_) == nullptr; }, 3000);
+    Press(page_, kRemove);
+    for (int answer : answers) EXPECT_NE(AnswerMessageBox(program_.main(), answer), "");
+    EXPECT_TRUE(Settle(page_));
   }
 };
 
@@ -167,28 +117,28 @@ TEST_F(DelayPageTest, RemoveActsOnTheRowsOwnEntryByAnswer) {
   EXPECT_TRUE(WaitFor([&] { return RowCount(list_) == 2; }, 5000));
   EXPECT_EQ(ValuesLeft(kSeeds[1]), 0);
   EXPECT_EQ(ValuesLeft(kSeeds[0]), 6);
-  EXPECT_EQ(Get(HKEY_CURRENT_USER, kRun, "Same User"), "<missing>");
+  EXPECT_FALSE(HasValue(HKEY_CURRENT_USER, kRun, "Same User"));
 
   SelectRows(list_, {FindRow(list_, "Same Machine")});
   RemoveAnswering({IDYES});
   EXPECT_TRUE(WaitFor([&] { return RowCount(list_) == 1; }, 5000));
   EXPECT_EQ(ValuesLeft(kSeeds[0]), 0);
-  EXPECT_EQ(Get(HKEY_LOCAL_MACHINE, kRun, "Same Machine"), "C:\\delaytest\\a\\same.exe /p");
+  EXPECT_EQ(GetText(HKEY_LOCAL_MACHINE, kRun, "Same Machine"), "C:\\delaytest\\a\\same.exe /p");
   EXPECT_EQ(ValuesLeft(kSeeds[2]), 6);
 }
 
 TEST_F(DelayPageTest, OptionsDialogSetsTheDelayShown) {
   ASSERT_TRUE(Open());
   SelectRows(list_, {FindRow(list_, "Third")});
-  Press(page_, 1197);
-  HWND dialog = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (dialog = uitest::FindDialogOf(sheet_)) != nullptr; }, 8000));
+  Press(page_, kDelayOptions);
+  HWND dialog = WaitDialog(OwnedBy(program_.sheet()));
+  ASSERT_TRUE(dialog);
   SendDlgItemMessageA(dialog, 1196, CB_SETCURSEL, 2, 0);
   SendDlgItemMessageA(dialog, 1191, CB_SETCURSEL, 4, 0);
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 5000));
+  Press(dialog, IDOK);
+  EXPECT_TRUE(WaitClosed(dialog));
   EXPECT_TRUE(WaitFor([&] { return CellText(list_, FindRow(list_, "Third"), 3) == "2 Min. : 40 Sec."; }, 5000));
-  EXPECT_EQ(Get(HKEY_CURRENT_USER, std::string(kDelay) + "\\Time", kSeeds[2].program), "160");
+  EXPECT_EQ(GetText(HKEY_CURRENT_USER, kDelay + "\\Time", kSeeds[2].program), "160");
 }
 
 }  // namespace

@@ -10,18 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "core/program.h"
-#include "core/registry.h"
 #include "delay/delay_rules.h"
 #include "delay/delay_store.h"
 #include "startup/changes.h"
 #include "startup/entries.h"
 #include "startup/enumerate.h"
-#include "tests/support/box_answerer.h"
+#include "tests/support/dialogs.h"
+#include "tests/support/program_resources.h"
+#include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
 
 using namespace tov;
-using testsupport::BoxAnswerer;
+using namespace testsupport;
 
 namespace {
 
@@ -31,55 +31,20 @@ const char kKnown[] = "Software\\Brenvik\\Tovrel\\Run";
 const char kFolder[] = "C:\\delaytest";
 const char kStartup[] = "C:\\delaytest\\Startup";
 
-struct Value {
-  bool exists = false;
-  DWORD type = REG_NONE;
-  std::string bytes;
-  bool operator==(const Value& o) const {
-    return exists == o.exists && type == o.type && bytes == o.bytes;
-  }
-};
-
-Value ReadValue(HKEY root, const char* key, const std::string& name) {
-  Value v;
-  HKEY k;
-  if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return v;
-  char data[4096];
-  DWORD size = sizeof data;
-  if (RegQueryValueExA(k, name.c_str(), nullptr, &v.type, (BYTE*)data, &size) == ERROR_SUCCESS) {
-    v.exists = true;
-    v.bytes.assign(data, size);
-  }
-  RegCloseKey(k);
-  return v;
-}
-
-void WriteRaw(HKEY root, const char* key, const char* name, DWORD type, const std::string& text) {
-  HKEY k;
-  ASSERT_EQ(RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExA(k, name, 0, type, (const BYTE*)text.c_str(), DWORD(text.size() + 1));
-  RegCloseKey(k);
-}
-
 std::string Text(HKEY root, const char* key, const std::string& name) {
-  Value v = ReadValue(root, key, name);
-  return v.exists ? std::string(v.bytes.c_str()) : "<missing>";
+  return GetText(root, key, name, "<missing>");
 }
 
 // Every value of a program in the six keys of a hive.
-std::vector<Value> StoreValues(HKEY hive, const std::string& program) {
-  std::vector<Value> out;
+std::vector<RegValue> StoreValues(HKEY hive, const std::string& program) {
+  std::vector<RegValue> out;
   for (const char* key : kDelayKeys) out.push_back(ReadValue(hive, key, program));
   return out;
 }
 
 void MakeFile(const std::string& path) {
   CreateDirectoryA(path.substr(0, path.find_last_of('\\')).c_str(), nullptr);
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written;
-  WriteFile(h, "MZ", 2, &written, nullptr);
-  CloseHandle(h);
+  WriteWholeFile(path, "MZ");
 }
 
 std::string WinIniRun() {
@@ -137,36 +102,24 @@ int FindEntry(int code, const char* pathPart) {
 class DelayStore : public testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_TRUE(program_.loaded());
     CoInitialize(nullptr);
-    testsupport::ClearProductKeys();
-    program_ = LoadLibraryExA(testsupport::BinPath("TovrelEx.exe").c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program_);
-    SetProgramInstance(program_);
-    oldStartup_ = ReadValue(HKEY_CURRENT_USER, kShellFolders, "Startup");
+    ClearProductKeys();
     GetProfileStringA("windows", "run", "", oldRun_, sizeof oldRun_);
     CreateDirectoryA(kFolder, nullptr);
     CreateDirectoryA(kStartup, nullptr);
-    SetRegString(HKEY_CURRENT_USER, kShellFolders, "Startup", kStartup);
+    SetText(HKEY_CURRENT_USER, kShellFolders, "Startup", kStartup);
   }
   void TearDown() override {
-    for (const char* name : {"DelayQuoted", "DelayCancel"})
-      DeleteRegValue(HKEY_LOCAL_MACHINE, kUserRun, name);
-    for (const char* name : {"DelayExpand", "DelayRunDll", "DelaySameA", "DelaySameB"})
-      DeleteRegValue(HKEY_CURRENT_USER, kUserRun, name);
-    if (oldStartup_.exists)
-      WriteRaw(HKEY_CURRENT_USER, kShellFolders, "Startup", oldStartup_.type, oldStartup_.bytes.c_str());
-    else
-      DeleteRegValue(HKEY_CURRENT_USER, kShellFolders, "Startup");
     WriteProfileStringA("windows", "run", oldRun_);
-    testsupport::ClearProductKeys();
+    ClearProductKeys();
     ClearEntries();
-    SetProgramInstance(nullptr);
-    if (program_) FreeLibrary(program_);
     CoUninitialize();
   }
-  HMODULE program_ = nullptr;
-  Value oldStartup_;
+  ProgramResources program_;
+  SavedValue startup_{HKEY_CURRENT_USER, kShellFolders, "Startup"};
+  SavedKey machineRun_{HKEY_LOCAL_MACHINE, kUserRun};
+  SavedKey userRun_{HKEY_CURRENT_USER, kUserRun};
   char oldRun_[1024];
 };
 
@@ -183,16 +136,16 @@ TEST_F(DelayStore, MoveThenRestoreGivesBackEveryKindExactly) {
   MakeFile("C:\\delaytest\\winitem.exe");
   MakeFile("C:\\delaytest\\short.exe");
   const std::string lnk = std::string(kStartup) + "\\Short Agent.lnk";
-  WriteRaw(HKEY_LOCAL_MACHINE, kUserRun, "DelayQuoted", REG_SZ,
-           "\"C:\\delaytest\\My Agent\\agent.exe\" /min");
-  WriteRaw(HKEY_CURRENT_USER, kUserRun, "DelayExpand", REG_EXPAND_SZ,
-           "%ProgramFiles%\\DelayTest\\tool.exe -a");
-  WriteRaw(HKEY_CURRENT_USER, kUserRun, "DelayRunDll", REG_SZ,
-           "rundll32.exe C:\\delaytest\\agent.dll,Start");
+  WriteValue(HKEY_LOCAL_MACHINE, kUserRun, "DelayQuoted",
+             TextValue("\"C:\\delaytest\\My Agent\\agent.exe\" /min"));
+  WriteValue(HKEY_CURRENT_USER, kUserRun, "DelayExpand",
+             TextValue("%ProgramFiles%\\DelayTest\\tool.exe -a", REG_EXPAND_SZ));
+  WriteValue(HKEY_CURRENT_USER, kUserRun, "DelayRunDll",
+             TextValue("rundll32.exe C:\\delaytest\\agent.dll,Start"));
   WriteProfileStringA("windows", "run", "C:\\delaytest\\winitem.exe");
-  const Value quoted = ReadValue(HKEY_LOCAL_MACHINE, kUserRun, "DelayQuoted");
-  const Value expand = ReadValue(HKEY_CURRENT_USER, kUserRun, "DelayExpand");
-  const Value rundll = ReadValue(HKEY_CURRENT_USER, kUserRun, "DelayRunDll");
+  const RegValue quoted = ReadValue(HKEY_LOCAL_MACHINE, kUserRun, "DelayQuoted");
+  const RegValue expand = ReadValue(HKEY_CURRENT_USER, kUserRun, "DelayExpand");
+  const RegValue rundll = ReadValue(HKEY_CURRENT_USER, kUserRun, "DelayRunDll");
 
   for (bool all : {false, true}) {
     SCOPED_TRACE(all ? "RestoreAllDelayed" : "RestoreDelayed");
@@ -207,9 +160,9 @@ TEST_F(DelayStore, MoveThenRestoreGivesBackEveryKindExactly) {
     for (const auto& m : moves) {
       int entry = FindEntry(m.code, m.part);
       ASSERT_GE(entry, 0) << m.part;
-      BoxAnswerer answer(IDOK, m.code == 1 ? 8000 : 300);
+      DialogAnswerer answer(OfProcess(GetCurrentProcessId()), IDOK);
       EXPECT_TRUE(MoveToDelayedStart(entry)) << m.part;
-      EXPECT_EQ(answer.Wait(), m.code == 1) << m.part;
+      EXPECT_EQ(answer.answered(), m.code == 1 ? 1 : 0) << m.part;  // question 1120
     }
     // Out of their locations, into the store with their parts.
     EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kUserRun, "DelayQuoted").exists);
@@ -257,8 +210,8 @@ TEST_F(DelayStore, FailedRestoreKeepsEveryValue) {
   const std::string programs[] = {longProgram, linkProgram};
   for (int p = 0; p < 2; ++p)
     for (int k = 0; k < kDelayKeyCount; ++k)
-      if (values[p][k][0]) SetRegString(HKEY_CURRENT_USER, kDelayKeys[k], programs[p].c_str(), values[p][k]);
-  SetRegString(HKEY_CURRENT_USER, kDelayParametersKey, longProgram.c_str(),
+      if (values[p][k][0]) SetText(HKEY_CURRENT_USER, kDelayKeys[k], programs[p].c_str(), values[p][k]);
+  SetText(HKEY_CURRENT_USER, kDelayParametersKey, longProgram.c_str(),
                (" " + std::string(250, 'x')).c_str());
   const auto before0 = StoreValues(HKEY_CURRENT_USER, longProgram);
   const auto before1 = StoreValues(HKEY_CURRENT_USER, linkProgram);
@@ -275,12 +228,14 @@ TEST_F(DelayStore, FailedRestoreKeepsEveryValue) {
 // in the Startup folder is the program itself, or when the program is
 // already delayed through another entry.
 TEST_F(DelayStore, RefusedAndCancelledMovesChangeNothing) {
-  WriteRaw(HKEY_LOCAL_MACHINE, kUserRun, "DelayCancel", REG_SZ, "C:\\delaytest\\cancel.exe /q");
+  SetText(HKEY_LOCAL_MACHINE, kUserRun, "DelayCancel", "C:\\delaytest\\cancel.exe /q");
+  DialogQuery box = OfProcess(GetCurrentProcessId());
+  box.messageBox = true;
   {
-    BoxAnswerer answer(IDCANCEL);
+    DialogAnswerer answer(box, IDCANCEL);
     EXPECT_EQ(MoveToDelayed(nullptr, "DelayCancel", "C:\\delaytest\\cancel.exe /q", "", 1, 0),
               MoveResult::kCancelled);
-    EXPECT_NE(answer.Text().find("used by everyone"), std::string::npos) << answer.Text();
+    EXPECT_EQ(answer.answered(), 1);
   }
   EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kUserRun, "DelayCancel"), "C:\\delaytest\\cancel.exe /q");
   EXPECT_FALSE(IsProgramDelayed("C:\\delaytest\\cancel.exe"));
@@ -288,24 +243,24 @@ TEST_F(DelayStore, RefusedAndCancelledMovesChangeNothing) {
   for (const char* name : {"direct.exe", "direct.bat"}) {
     std::string file = std::string(kStartup) + "\\" + name;
     MakeFile(file);
-    BoxAnswerer answer(IDOK);
+    DialogAnswerer answer(OfProcess(GetCurrentProcessId()), IDOK);  // message 1130
     bool exe = strstr(name, ".exe") != nullptr;
     EXPECT_EQ(MoveToDelayed(nullptr, "Direct", file.c_str(), exe ? file.c_str() : "", 200, 0),
               MoveResult::kRefused);
-    EXPECT_NE(answer.Text().find("can not be delayed"), std::string::npos) << answer.Text();
+    EXPECT_EQ(answer.answered(), 1);
     EXPECT_NE(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES) << name;
     DeleteFileA(file.c_str());
   }
 
-  WriteRaw(HKEY_CURRENT_USER, kUserRun, "DelaySameA", REG_SZ, "C:\\delaytest\\same.exe /a");
-  WriteRaw(HKEY_CURRENT_USER, kUserRun, "DelaySameB", REG_SZ, "C:\\delaytest\\same.exe /b");
+  SetText(HKEY_CURRENT_USER, kUserRun, "DelaySameA", "C:\\delaytest\\same.exe /a");
+  SetText(HKEY_CURRENT_USER, kUserRun, "DelaySameB", "C:\\delaytest\\same.exe /b");
   EXPECT_EQ(MoveToDelayed(nullptr, "DelaySameA", "C:\\delaytest\\same.exe /a", "", 11, 0),
             MoveResult::kMoved);
   {
-    BoxAnswerer answer(IDOK);
+    DialogAnswerer answer(OfProcess(GetCurrentProcessId()), IDOK);
     EXPECT_EQ(MoveToDelayed(nullptr, "DelaySameB", "C:\\delaytest\\same.exe /b", "", 11, 0),
               MoveResult::kRefused);
-    EXPECT_TRUE(answer.Wait());
+    EXPECT_EQ(answer.answered(), 1);
   }
   EXPECT_EQ(Text(HKEY_CURRENT_USER, kUserRun, "DelaySameB"), "C:\\delaytest\\same.exe /b");
   EXPECT_EQ(Text(HKEY_CURRENT_USER, kDelayParametersKey, "C:\\DELAYTEST\\SAME.EXE"), " /a");
@@ -344,11 +299,11 @@ TEST_F(DelayStore, DisabledShortcutComesBackIntoTheStartupFolder) {
 TEST_F(DelayStore, ListAndAdd) {
   MakeFile("C:\\delaytest\\notitle.exe");
   const std::string longTitle(200, 'T');
-  SetRegString(HKEY_LOCAL_MACHINE, kDelayKey, "C:\\delaytest\\machine.exe", "3");
-  SetRegString(HKEY_LOCAL_MACHINE, kDelayTitleKey, "C:\\delaytest\\machine.exe", longTitle.c_str());
-  SetRegString(HKEY_CURRENT_USER, kDelayKey, "C:\\delaytest\\short.exe", "200");
-  SetRegString(HKEY_CURRENT_USER, kDelayShortcutsKey, "C:\\delaytest\\short.exe", "C:\\s\\a.lnk");
-  SetRegString(HKEY_CURRENT_USER, kDelayAppletKey, "C:\\delaytest\\notitle.exe", "RunDLL32.exe");
+  SetText(HKEY_LOCAL_MACHINE, kDelayKey, "C:\\delaytest\\machine.exe", "3");
+  SetText(HKEY_LOCAL_MACHINE, kDelayTitleKey, "C:\\delaytest\\machine.exe", longTitle.c_str());
+  SetText(HKEY_CURRENT_USER, kDelayKey, "C:\\delaytest\\short.exe", "200");
+  SetText(HKEY_CURRENT_USER, kDelayShortcutsKey, "C:\\delaytest\\short.exe", "C:\\s\\a.lnk");
+  SetText(HKEY_CURRENT_USER, kDelayAppletKey, "C:\\delaytest\\notitle.exe", "RunDLL32.exe");
   ASSERT_TRUE(AddDelayed("C:\\delaytest\\notitle.exe", false));
   EXPECT_FALSE(AddDelayed("C:\\delaytest\\notitle.exe", true));
   EXPECT_FALSE(AddDelayed("C:\\delaytest\\short.exe", false));
@@ -374,9 +329,9 @@ TEST_F(DelayStore, ListAndAdd) {
   MakeFile("C:\\delaytest\\Short Name Agent.exe");
   char shortName[MAX_PATH];
   ASSERT_GT(GetShortPathNameA("C:\\delaytest\\Short Name Agent.exe", shortName, MAX_PATH), 0u);
-  testsupport::ClearProductKeys();
-  SetRegString(HKEY_CURRENT_USER, kDelayKey, shortName, "11");
-  SetRegString(HKEY_CURRENT_USER, kDelayTimeKey, shortName, "45");
+  ClearProductKeys();
+  SetText(HKEY_CURRENT_USER, kDelayKey, shortName, "11");
+  SetText(HKEY_CURRENT_USER, kDelayTimeKey, shortName, "45");
   ASSERT_EQ(BuildDelayedList(), 1);
   EXPECT_STREQ(EntryAt(0)->path, "C:\\delaytest\\Short Name Agent.exe");
   char name[kDelayNameCapacity];
@@ -389,24 +344,24 @@ TEST_F(DelayStore, ListAndAdd) {
 // Launching runs the program with its parameters, and a RunDLL32 entry
 // through its applet; each writes its marker file.
 TEST_F(DelayStore, LaunchStartsProgramAndRunDllEntry) {
-  const std::string exe = testsupport::BinPath("marker_writer.exe");
-  const std::string dll = testsupport::BinPath("marker_dll.dll");
+  const std::string exe = BinPath("marker_writer.exe");
+  const std::string dll = BinPath("marker_dll.dll");
   const std::string marker1 = std::string(kFolder) + "\\launch1.txt";
   const std::string marker2 = std::string(kFolder) + "\\launch2.txt";
   DeleteFileA(marker1.c_str());
   DeleteFileA(marker2.c_str());
-  SetRegString(HKEY_CURRENT_USER, kDelayKey, exe.c_str(), "11");
-  SetRegString(HKEY_CURRENT_USER, kDelayParametersKey, exe.c_str(), (" -x " + marker1).c_str());
-  SetRegString(HKEY_LOCAL_MACHINE, kDelayKey, dll.c_str(), "1");
-  SetRegString(HKEY_LOCAL_MACHINE, kDelayParametersKey, dll.c_str(), (",WriteMarker " + marker2).c_str());
-  SetRegString(HKEY_LOCAL_MACHINE, kDelayAppletKey, dll.c_str(), "RunDLL32.exe");
+  SetText(HKEY_CURRENT_USER, kDelayKey, exe.c_str(), "11");
+  SetText(HKEY_CURRENT_USER, kDelayParametersKey, exe.c_str(), (" -x " + marker1).c_str());
+  SetText(HKEY_LOCAL_MACHINE, kDelayKey, dll.c_str(), "1");
+  SetText(HKEY_LOCAL_MACHINE, kDelayParametersKey, dll.c_str(), (",WriteMarker " + marker2).c_str());
+  SetText(HKEY_LOCAL_MACHINE, kDelayAppletKey, dll.c_str(), "RunDLL32.exe");
   ASSERT_EQ(BuildDelayedList(), 2);
   EXPECT_TRUE(LaunchDelayed(0));
   EXPECT_TRUE(LaunchDelayed(1));
-  EXPECT_TRUE(testsupport::WaitFor(
-      [&] { return testsupport::ReadWholeFile(marker1).find("ran ") == 0; }, 10000));
-  EXPECT_NE(testsupport::ReadWholeFile(marker1).find("-x " + marker1), std::string::npos);
-  EXPECT_TRUE(testsupport::WaitFor([&] { return testsupport::ReadWholeFile(marker2) == "ran"; }, 10000));
+  EXPECT_TRUE(WaitFor(
+      [&] { return ReadWholeFile(marker1).find("ran ") == 0; }, 10000));
+  EXPECT_NE(ReadWholeFile(marker1).find("-x " + marker1), std::string::npos);
+  EXPECT_TRUE(WaitFor([&] { return ReadWholeFile(marker2) == "ran"; }, 10000));
   // Launching changes nothing in the store.
   EXPECT_EQ(Text(HKEY_CURRENT_USER, kDelayKey, exe), "11");
 }
