@@ -13,6 +13,7 @@ namespace tov {
 
 // The pages' definitions, one per page file.
 const PageDefinition& StartupPage();    // startup/startup_page.cpp
+const PageDefinition& DelayPage();      // delay/delay_page.cpp
 const PageDefinition& FileTypesPage();  // filetypes/filetypes_page.cpp
 
 namespace {
@@ -22,7 +23,7 @@ namespace {
 // command, tab text, tab icon, dialog, procedure (null: PageProc), definition, NT only
 const SheetPage kPages[] = {
     {kCmdStartup, kTextStartupPrograms, IDI_PAGE_STARTUP, IDD_PAGE_STARTUP, nullptr, &StartupPage(), false},
-    {kCmdDelayedStart, kTextDelayedStart, IDI_PAGE_DELAYED_START, IDD_PAGE_DELAYED_START, nullptr, nullptr, false},
+    {kCmdDelayedStart, kTextDelayedStart, IDI_PAGE_DELAYED_START, IDD_PAGE_DELAYED_START, nullptr, &DelayPage(), false},
     {kCmdIEHelpers, kTextIEHelpers, IDI_PAGE_IE_HELPERS, IDD_PAGE_IE_HELPERS, nullptr, nullptr, false},
     {kCmdScheduledTasks, kTextScheduledTasks, IDI_PAGE_SCHEDULED_TASKS, IDD_PAGE_SCHEDULED_TASKS, nullptr, nullptr, false},
     {kCmdServices, kTextServices, IDI_PAGE_SERVICES, IDD_PAGE_SERVICES, nullptr, nullptr, true},

@@ -17,3 +17,12 @@ tovrel_fixture_dll(ver_big ${FIXTURE_DIR}/ver_big.rc)
 if(TARGET tests_core)
   add_dependencies(tests_core ver_none ver_two_translations ver_os ver_big)
 endif()
+
+# A library with a RunDLL32 entry point, for the delayed-start launch.
+add_library(marker_dll SHARED ${FIXTURE_DIR}/marker_dll.cpp)
+set_target_properties(marker_dll PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY
+  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+target_link_options(marker_dll PRIVATE -Wl,--kill-at)
+if(TARGET tests_delay)
+  add_dependencies(tests_delay marker_dll)
+endif()
