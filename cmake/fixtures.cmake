@@ -28,3 +28,12 @@ target_link_libraries(helper_fixture PRIVATE advapi32)
 if(TARGET tests_iehelpers)
   add_dependencies(tests_iehelpers helper_fixture)
 endif()
+
+# A library with a RunDLL32 entry point, for the delayed-start launch.
+add_library(marker_dll SHARED ${FIXTURE_DIR}/marker_dll.cpp)
+set_target_properties(marker_dll PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY
+  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+target_link_options(marker_dll PRIVATE -Wl,--kill-at)
+if(TARGET tests_delay)
+  add_dependencies(tests_delay marker_dll)
+endif()

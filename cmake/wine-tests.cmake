@@ -58,9 +58,9 @@ foreach(dir ${TEST_DIRS})
       ENVIRONMENT "WINEPREFIX=${TOVREL_WINE_ROOT}/${family};TOVREL_FAMILY=${family}"
       RESOURCE_LOCK prefix_${family}
       TIMEOUT 600)
-    # The startup tests use the "Disabled" folder beside the programs, which
-    # both families share: they take turns.
-    if(group STREQUAL "startup")
+    # The startup and delay tests use the "Disabled" folder beside the
+    # programs, which both families share: they take turns.
+    if(group STREQUAL "startup" OR group STREQUAL "delay")
       set_tests_properties(${group}.${family} PROPERTIES RESOURCE_LOCK "prefix_${family};disabled_folder")
     endif()
   endforeach()

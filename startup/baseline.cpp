@@ -11,6 +11,7 @@
 #include "core/trace.h"
 #include "core/entries.h"
 #include "iehelpers/helpers.h"
+#include "filetypes/associations.h"
 #include "startup/enumerate.h"
 #include "tasks/scheduler.h"
 
@@ -38,7 +39,7 @@ const DetectedFamily kDetectedFamilies[] = {
     {ScanIEHelpers, "IEHelper"},
     {ListScheduledTasks, "Tasks"},
     {nullptr, "Services"},     // services
-    {nullptr, "FileTypes"},    // file types
+    {EnumerateFileTypes, "FileTypes"},
     {nullptr, "ActiveTasks"},  // running programs, one entry per program
     {nullptr, "Hidden"},       // the hidden-file scan
 };

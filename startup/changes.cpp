@@ -102,14 +102,24 @@ const char* RawText(const RawValue& value) {
 
 // A kept Run value belongs to command when the enumeration would list it
 // with that path, before or after the long-path conversion of the entry.
-bool KeptValueMatches(const RawValue& value, const char* command) {
-  const char* text = RawText(value);
-  if (text == nullptr) return false;
+bool KeptTextMatches(const char* text, const char* command) {
   if (OriginalMatchesCommand(text, command)) return true;
   char path[kPathCapacity];
   if (!OriginalAsEntryPath(text, path, sizeof path) || path[0] == 0) return false;
   LongPathName(path, path);
   return EqualsNoCase(path, command);
+}
+
+bool KeptValueMatches(const RawValue& value, const char* command) {
+  const char* text = RawText(value);
+  if (text == nullptr) return false;
+  if (KeptTextMatches(text, command)) return true;
+  // An expandable value may come back named by its expanded command (a
+  // delayed program is stored by its real path).
+  if (value.type != REG_EXPAND_SZ) return false;
+  char expanded[kOriginalValueLimit];
+  DWORD n = ExpandEnvironmentStringsA(text, expanded, sizeof expanded);
+  return n > 0 && n <= sizeof expanded && KeptTextMatches(expanded, command);
 }
 
 // ---------------------------------------------------------------------------

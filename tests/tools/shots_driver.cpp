@@ -39,6 +39,11 @@ constexpr int kInfoButton = 1008;
 constexpr int kMonitorButton = 1112;
 constexpr int kPageClose = 1004;
 constexpr int kInfoExpand = 5;
+constexpr int kAddFileTypeButton = 1064;
+constexpr int kDelayOptionsButton = 1197;
+constexpr int kDelayAddButton = 1064;
+constexpr int kOpenFileNameCombo = 0x47c;  // the open-file dialog's name field
+constexpr int kOpenFileNameEdit = 0x480;   // the same in the older layout
 
 // Run values as real machines hold them (names from the autostart corpus),
 // pointing at programs every Wine prefix has.
@@ -141,6 +146,27 @@ void SeedTasks() {
   taskfixtures::CreateTask("Defrag", "C:\\windows\\system32\\notepad.exe", "", -1);
 }
 
+// Delayed programs of both hives, one whose file is gone.
+void SeedDelayed() {
+  const struct {
+    HKEY hive;
+    const char* program;
+    const char* code;
+    const char* title;
+    const char* time;
+  } seeds[] = {
+      {HKEY_LOCAL_MACHINE, "C:\\windows\\system32\\winemine.exe", "1", "Minesweeper Agent", "95"},
+      {HKEY_CURRENT_USER, "C:\\windows\\notepad.exe", "11", "Notes Helper", "30"},
+      {HKEY_CURRENT_USER, "C:\\Program Files\\Gone\\updater.exe", "200", "Gone Updater", "600"},
+  };
+  const std::string delay = "Software\\Brenvik\\Tovrel\\Delay";
+  for (const auto& d : seeds) {
+    SetText(d.hive, delay, d.program, d.code);
+    SetText(d.hive, delay + "\\Title", d.program, d.title);
+    SetText(d.hive, delay + "\\Time", d.program, d.time);
+  }
+}
+
 void Seed() {
   SetText(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");  // no sound device under Xvfb
   for (const RunSeed& s : kRunSeeds) SetText(s.root, kRunKey, s.name, s.command);
@@ -150,6 +176,10 @@ void Seed() {
   SeedHistory();
   SeedHelpers();
   SeedTasks();
+  // File types with associations every Wine prefix has.
+  SetText(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel\\Class", "", "CHM;MSI;RTF;URL;VBS;TXT;");
+  SetText(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel\\Ext", "", "Do not edit.");
+  SeedDelayed();
 }
 
 int g_failures = 0;
@@ -239,6 +269,50 @@ void ShootHistoryWindow(HWND main, HWND sheet) {
   CloseDialog(history, IDCANCEL);
 }
 
+// The Add File Type dialog, opened from the File Types page.
+void ShootAddFileType(HWND sheet) {
+  int tabs = TabCount(sheet);
+  for (int tab = 0; tab < tabs; ++tab) {
+    if (TabFileName(sheet, tab) != "file_types") continue;
+    SendMessageA(sheet, PSM_SETCURSEL, WPARAM(tab), 0);
+    WaitFor([&] { return CurrentTab(sheet) == tab && RowCount(VisibleList(sheet)) > 0; }, 8000);
+    Press(VisiblePage(sheet), kAddFileTypeButton);
+    HWND dialog = WaitDialogOf(sheet);
+    Shot(dialog, "add_file_type");
+    CloseDialog(dialog, IDCANCEL);
+    SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
+    WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
+    return;
+  }
+  Shot(nullptr, "add_file_type");
+}
+
+// The delay options of the first delayed program, and the program type
+// question that follows a program chosen by Add.
+void ShootDelayDialogs(HWND sheet) {
+  SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
+  WaitFor([&] { return CurrentTab(sheet) == 1 && RowCount(VisibleList(sheet)) > 0; }, 8000);
+  HWND page = VisiblePage(sheet);
+  SelectRows(VisibleList(sheet), {0});
+  Press(page, kDelayOptionsButton);
+  HWND options = WaitDialogOf(sheet);
+  Shot(options, "delay_options");
+  CloseDialog(options, IDCANCEL);
+  Press(page, kDelayAddButton);
+  HWND open = WaitDialogOf(sheet);
+  if (open) {
+    SetDlgItemTextA(open, kOpenFileNameCombo, "C:\\windows\\notepad.exe");
+    SetDlgItemTextA(open, kOpenFileNameEdit, "C:\\windows\\notepad.exe");
+    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    WaitFor([&] { return !IsWindow(open); }, 5000);
+  }
+  HWND type = WaitDialogOf(sheet);
+  Shot(type, "program_type");
+  CloseDialog(type, IDCANCEL);
+  SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
+  WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
+}
+
 }  // namespace
 
 int main() {
@@ -271,6 +345,8 @@ int main() {
     ShootInfoWindow(sheet);
     ShootPatrolDialog(sheet);
     ShootHistoryWindow(main, sheet);
+    ShootAddFileType(sheet);
+    ShootDelayDialogs(sheet);
     if (HWND page = VisiblePage(sheet)) PostMessageA(page, WM_COMMAND, MAKEWPARAM(kPageClose, BN_CLICKED), 0);
   } else {
     printf("the sheet did not appear\n");
