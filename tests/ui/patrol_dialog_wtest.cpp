@@ -11,50 +11,30 @@
 #include "core/program.h"
 #include "core/settings.h"
 #include "resources/resource.h"
-#include "tests/support/wine_support.h"
-#include "tests/ui/dialog_driver.h"
+#include "tests/support/fixtures.h"
 #include "ui/patrol_dialog.h"
 
 using namespace tov;
-using namespace uitest;
+using namespace testsupport;
 
 namespace {
 
-class PatrolDialogTest : public testing::Test {
+class PatrolDialogTest : public DialogTest {
  protected:
-  HMODULE program_ = nullptr;
-  OwnerWindow owner_;
   void SetUp() override {
-    testsupport::ClearProductKeys();
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    program_ = LoadLibraryExA(testsupport::BinPath("TovrelEx.exe").c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program_);
-    SetProgramInstance(program_);
+    DialogTest::SetUp();
     for (int i = 0; i < kOptionCount; ++i)
       SetSetting(OptionId(i), OptionInfoOf(OptionId(i)).defaultValue);
   }
-  void TearDown() override {
-    SetProgramInstance(nullptr);
-    if (program_) FreeLibrary(program_);
-    testsupport::ClearProductKeys();
-  }
   // Opens the dialog for titleId with drive working on it; the dialog result.
   int Open(int titleId, std::function<void(HWND)> drive) {
-    bool found = false;
-    int result = RunDriven(owner_.top, std::move(drive),
-                           [&] { return PatrolTimeDialog(owner_.top, titleId); }, &found);
-    EXPECT_TRUE(found) << "dialog " << titleId << " did not appear";
-    return result;
+    SCOPED_TRACE(titleId);
+    return Drive([&] { return PatrolTimeDialog(owner_.top, titleId); }, std::move(drive));
   }
 };
 
 int SliderPos(HWND dialog) {
   return int(SendDlgItemMessageA(dialog, IDC_PATROL_SLIDER, TBM_GETPOS, 0, 0));
-}
-bool Checked(HWND dialog) {
-  return SendDlgItemMessageA(dialog, IDC_PATROL_REALTIME, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 void MoveSlider(HWND dialog, int position) {
   HWND slider = GetDlgItem(dialog, IDC_PATROL_SLIDER);
@@ -63,11 +43,15 @@ void MoveSlider(HWND dialog, int position) {
                reinterpret_cast<LPARAM>(slider));
 }
 
-struct Seen {
-  std::string title, minutes, unit, note, check, close;
-  int slider = -1, sliderMax = -1, limit = -1;
-  bool checkShown = false;
-};
+// The box, the slider and the check box as the user sees them.
+DialogSnapshot Controls(HWND d) {
+  return Snapshot(d, {IDC_PATROL_MINUTES, IDC_PATROL_SLIDER, IDC_PATROL_REALTIME});
+}
+DialogSnapshot Expected(const char* minutes, const char* slider, const char* realtime) {
+  return {{IDC_PATROL_MINUTES, minutes}, {IDC_PATROL_SLIDER, slider}, {IDC_PATROL_REALTIME, realtime}};
+}
+const char kRealtimeOff[] = "  Monitor in Real-time";
+const char kRealtimeOn[] = "  Monitor in Real-time [checked]";
 
 TEST_F(PatrolDialogTest, EveryTitleShowsItsItem) {
   struct Row {
@@ -89,48 +73,43 @@ TEST_F(PatrolDialogTest, EveryTitleShowsItsItem) {
     EXPECT_EQ(item->realtime != kOptionCount, row.realtime);
     if (row.realtime) SetSetting(item->realtime, 0);
     SetSetting(row.minutes, ++value);
-    Seen seen;
-    int result = Open(row.titleId, [&](HWND d) {
-      seen.title = Caption(d);
-      seen.minutes = Text(d, IDC_PATROL_MINUTES);
-      seen.slider = SliderPos(d);
-      seen.sliderMax = int(SendDlgItemMessageA(d, IDC_PATROL_SLIDER, TBM_GETRANGEMAX, 0, 0));
-      seen.limit = int(SendDlgItemMessageA(d, IDC_PATROL_MINUTES, EM_GETLIMITTEXT, 0, 0));
-      seen.checkShown = Visible(d, IDC_PATROL_REALTIME);
-      seen.unit = Text(d, IDC_PATROL_UNIT);
-      seen.note = Text(d, IDC_PATROL_NOTE);
-      seen.check = Text(d, IDC_PATROL_REALTIME);
-      seen.close = Text(d, IDCANCEL);
-      Click(d, IDCANCEL);
-    });
     char title[256];
     LoadText(row.titleId, title);
-    EXPECT_EQ(seen.title, title);
-    EXPECT_EQ(seen.minutes, std::to_string(value));
-    EXPECT_EQ(seen.slider, value);
-    EXPECT_EQ(seen.sliderMax, 30);
-    EXPECT_EQ(seen.limit, 2);
-    EXPECT_EQ(seen.checkShown, row.realtime);
-    EXPECT_EQ(seen.unit, "minutes.");
-    EXPECT_EQ(seen.note, "Set to 0 to disable monitoring.");
-    EXPECT_EQ(seen.check, "  Monitor in Real-time");
-    EXPECT_EQ(seen.close, "Close");
+    const DialogSnapshot expected = {
+        {kCaption, title},
+        {IDC_PATROL_MINUTES, std::to_string(value)},
+        {IDC_PATROL_UNIT, "minutes."},
+        {IDC_PATROL_NOTE, "Set to 0 to disable monitoring."},
+        {IDC_PATROL_REALTIME, row.realtime ? "  Monitor in Real-time" : "[hidden]"},
+        {IDCANCEL, "Close"}};
+    DialogSnapshot seen;
+    int slider = -1, sliderMax = -1, limit = -1;
+    int result = Open(row.titleId, [&](HWND d) {
+      seen = SnapshotLike(d, expected);
+      slider = SliderPos(d);
+      sliderMax = int(SendDlgItemMessageA(d, IDC_PATROL_SLIDER, TBM_GETRANGEMAX, 0, 0));
+      limit = int(SendDlgItemMessageA(d, IDC_PATROL_MINUTES, EM_GETLIMITTEXT, 0, 0));
+      Click(d, IDCANCEL);
+    });
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(slider, value);
+    EXPECT_EQ(sliderMax, 30);
+    EXPECT_EQ(limit, 2);
     EXPECT_EQ(result, kPatrolCancelled);
     EXPECT_EQ(Setting(row.minutes), value);  // Close changes nothing
   }
 }
 
 TEST_F(PatrolDialogTest, UnknownTitleShowsThreeWithoutCheckBox) {
-  Seen seen;
+  DialogSnapshot seen;
+  int slider = -1;
   int result = Open(606, [&](HWND d) {
-    seen.minutes = Text(d, IDC_PATROL_MINUTES);
-    seen.slider = SliderPos(d);
-    seen.checkShown = Visible(d, IDC_PATROL_REALTIME);
+    seen = Controls(d);
+    slider = SliderPos(d);
     Click(d, IDOK);
   });
-  EXPECT_EQ(seen.minutes, "3");
-  EXPECT_EQ(seen.slider, 3);
-  EXPECT_FALSE(seen.checkShown);
+  EXPECT_EQ(seen, Expected("3", "", "[hidden]"));
+  EXPECT_EQ(slider, 3);
   EXPECT_EQ(result, 3);
   EXPECT_FALSE(ApplyPatrolResult(606, result));
 }
@@ -138,22 +117,15 @@ TEST_F(PatrolDialogTest, UnknownTitleShowsThreeWithoutCheckBox) {
 TEST_F(PatrolDialogTest, RealtimeStartupOnShowsZeroAndOkTurnsPatrolOff) {
   SetSetting(kOptRealtimeStartup, 1);
   SetSetting(kOptStart, 5);
-  bool checked = false, sliderOn = true, boxOn = true;
-  std::string minutes;
+  DialogSnapshot seen;
   int slider = -1;
   int result = Open(kPatrolStartup, [&](HWND d) {
-    checked = Checked(d);
-    sliderOn = Enabled(d, IDC_PATROL_SLIDER);
-    boxOn = Enabled(d, IDC_PATROL_MINUTES);
-    minutes = Text(d, IDC_PATROL_MINUTES);
+    seen = Controls(d);
     slider = SliderPos(d);
     Screenshot(d, "patrol");
     Click(d, IDOK);
   });
-  EXPECT_TRUE(checked);
-  EXPECT_FALSE(sliderOn);
-  EXPECT_FALSE(boxOn);
-  EXPECT_EQ(minutes, "0");
+  EXPECT_EQ(seen, Expected("0 [disabled]", " [disabled]", kRealtimeOn));
   EXPECT_EQ(slider, 0);
   EXPECT_EQ(result, 0);
   EXPECT_TRUE(ApplyPatrolResult(kPatrolStartup, result));
@@ -168,22 +140,18 @@ TEST_F(PatrolDialogTest, RealtimeStartupOnShowsZeroAndOkTurnsPatrolOff) {
 TEST_F(PatrolDialogTest, CheckBoxActsAtOnceAndCloseTakesItBack) {
   SetSetting(kOptRealtimeFileType, 0);
   SetSetting(kOptFileType, 10);
-  int flagWhileOpen = -1;
-  std::string optionWhileOpen;
-  bool sliderOn = true;
-  std::string minutes;
+  int flagWhileOpen = -1, optionWhileOpen = -1;
+  DialogSnapshot seen;
   int result = Open(kPatrolFileTypes, [&](HWND d) {
     SendDlgItemMessageA(d, IDC_PATROL_REALTIME, BM_CLICK, 0, 0);
     flagWhileOpen = Setting(kOptRealtimeFileType);
-    optionWhileOpen = std::to_string(GetOption("RealtimeFileType", -1));
-    sliderOn = Enabled(d, IDC_PATROL_SLIDER);
-    minutes = Text(d, IDC_PATROL_MINUTES);
+    optionWhileOpen = GetOption("RealtimeFileType", -1);
+    seen = Controls(d);
     Click(d, IDCANCEL);
   });
   EXPECT_EQ(flagWhileOpen, 1);
-  EXPECT_EQ(optionWhileOpen, "1");
-  EXPECT_FALSE(sliderOn);
-  EXPECT_EQ(minutes, "0");
+  EXPECT_EQ(optionWhileOpen, 1);
+  EXPECT_EQ(seen, Expected("0 [disabled]", " [disabled]", kRealtimeOn));
   EXPECT_EQ(result, kPatrolCancelled);
   EXPECT_EQ(Setting(kOptRealtimeFileType), 0);
   EXPECT_EQ(GetOption("RealtimeFileType", -1), 0);
@@ -193,13 +161,12 @@ TEST_F(PatrolDialogTest, CheckBoxActsAtOnceAndCloseTakesItBack) {
   // Unchecking a flag that was on and pressing Escape puts it back on.
   SetSetting(kOptRealtimeHidden, 1);
   SetSetting(kOptHidden, 6);
-  std::string restored;
   result = Open(kPatrolHidden, [&](HWND d) {
     SendDlgItemMessageA(d, IDC_PATROL_REALTIME, BM_CLICK, 0, 0);
-    restored = Text(d, IDC_PATROL_MINUTES);  // filled again from "Hidden"
+    seen = Controls(d);  // the box filled again from "Hidden"
     SendMessageA(d, WM_COMMAND, IDCANCEL, 0);
   });
-  EXPECT_EQ(restored, "6");
+  EXPECT_EQ(seen, Expected("6", "", kRealtimeOff));
   EXPECT_EQ(result, kPatrolCancelled);
   EXPECT_EQ(Setting(kOptRealtimeHidden), 1);
 
@@ -234,23 +201,16 @@ TEST_F(PatrolDialogTest, TypedNumberBeyondTheSlider) {
 
 TEST_F(PatrolDialogTest, SliderWritesTheBoxAndZeroDisablesIt) {
   SetSetting(kOptServices, 7);
-  std::string atZero, atTwelve;
-  bool boxAtZero = true, boxAtTwelve = false, checkShown = true;
+  DialogSnapshot atZero, atTwelve;
   int result = Open(kPatrolServices, [&](HWND d) {
-    checkShown = Visible(d, IDC_PATROL_REALTIME);
     MoveSlider(d, 0);
-    atZero = Text(d, IDC_PATROL_MINUTES);
-    boxAtZero = Enabled(d, IDC_PATROL_MINUTES);
+    atZero = Controls(d);
     MoveSlider(d, 12);
-    atTwelve = Text(d, IDC_PATROL_MINUTES);
-    boxAtTwelve = Enabled(d, IDC_PATROL_MINUTES);
+    atTwelve = Controls(d);
     Click(d, IDOK);
   });
-  EXPECT_FALSE(checkShown);
-  EXPECT_EQ(atZero, "0");
-  EXPECT_FALSE(boxAtZero);
-  EXPECT_EQ(atTwelve, "12");
-  EXPECT_TRUE(boxAtTwelve);
+  EXPECT_EQ(atZero, Expected("0 [disabled]", "", "[hidden]"));
+  EXPECT_EQ(atTwelve, Expected("12", "", "[hidden]"));
   EXPECT_EQ(result, 12);
 }
 
