@@ -119,6 +119,9 @@
 #define IDC_STARTUP_REMOVE 1003
 #define IDC_STARTUP_SHOW_ALL 1014
 #define IDC_STARTUP_ADD 1064
+// IE Helpers and Scheduled Tasks pages.
+#define IDC_HELPERS_REMOVE 1003
+#define IDC_TASKS_REMOVE 1003
 
 // History window (dialog 141).
 #define IDD_HISTORY 141

@@ -10,7 +10,9 @@
 #include "core/text.h"
 #include "core/trace.h"
 #include "core/entries.h"
+#include "iehelpers/helpers.h"
 #include "startup/enumerate.h"
+#include "tasks/scheduler.h"
 
 namespace tov {
 
@@ -33,8 +35,8 @@ struct DetectedFamily {
 // In the order the store is seeded.
 const DetectedFamily kDetectedFamilies[] = {
     {BuildAllStartups, "Startup"},
-    {nullptr, "IEHelper"},     // Internet Explorer helpers
-    {nullptr, "Tasks"},        // scheduled tasks
+    {ScanIEHelpers, "IEHelper"},
+    {ListScheduledTasks, "Tasks"},
     {nullptr, "Services"},     // services
     {nullptr, "FileTypes"},    // file types
     {nullptr, "ActiveTasks"},  // running programs, one entry per program
@@ -49,8 +51,8 @@ struct KnownList {
 
 const KnownList kKnownLists[] = {
     {BuildAllStartups, kKnownRunKey, true},
-    {nullptr, kKnownIEHelpersKey, false},  // Internet Explorer helpers
-    {nullptr, kKnownTasksKey, false},      // scheduled tasks
+    {ScanIEHelpers, kKnownIEHelpersKey, false},
+    {ListScheduledTasks, kKnownTasksKey, false},
 };
 
 size_t NowText(char (&out)[kFirstDetectedCapacity]) {
