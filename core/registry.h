@@ -28,8 +28,15 @@ bool CreateRegKey(HKEY root, const char* key);
 bool DeleteRegTree(HKEY root, const char* key);
 bool RegKeyExists(HKEY root, const char* key);
 
-// Edits the ';'-separated program list of a [windows] key in win.ini.
-void RemoveWinIniItem(const char* keyName, const char* item);
-void AppendWinIniItem(const char* keyName, const char* item);
+// WIN.INI [windows] program lists (";"-separated) are read and written with
+// this capacity; a list that fills it may have been cut and is left as it
+// is, so no program past the cut is lost. A read-only win.ini is made
+// writable for the edit.
+constexpr size_t kWinIniListCapacity = 1024;
+// Takes item out of the list of keyName; true when the list was written.
+bool RemoveWinIniItem(const char* keyName, const char* item);
+// Appends ";" and item; refused when the result would not fit. True when
+// the list was written.
+bool AppendWinIniItem(const char* keyName, const char* item);
 
 }  // namespace tov

@@ -24,7 +24,6 @@ namespace tov {
 
 namespace {
 
-constexpr char kWinIniSection[] = "windows";
 constexpr char kWinlogonShell[] = "Shell";
 constexpr char kWinlogonUserinit[] = "Userinit";
 constexpr char kDefaultShell[] = "Explorer.exe";
@@ -253,49 +252,17 @@ int RestoreRun(const Fields& f, int code) {
 
 const char* WinIniKeyOf(int code) { return code == kCodeWinLoad ? "load" : "run"; }
 
-void ClearReadOnlyWinIni() {
-  char path[kPathCapacity];
-  UINT n = GetWindowsDirectoryA(path, sizeof path);
-  if (n == 0 || n >= sizeof path) return;
-  if (!AppendBackslash(path) || !AppendText(path, "win.ini")) return;
-  DWORD attributes = GetFileAttributesA(path);
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-}
-
-bool ReadWinIniList(const char* keyName, char (&list)[kWinIniListCapacity]) {
-  DWORD n = GetProfileStringA(kWinIniSection, keyName, "", list, sizeof list);
-  return n + 1 < sizeof list;  // a full buffer may hold a cut list
-}
-
-bool TakeOutWinIniItem(const char* keyName, const char* item) {
-  char list[kWinIniListCapacity];
-  if (!ReadWinIniList(keyName, list)) return false;
-  char rebuilt[kWinIniListCapacity];
-  if (!RemoveListItem(list, item, rebuilt, sizeof rebuilt)) return false;
-  ClearReadOnlyWinIni();
-  return WriteProfileStringA(kWinIniSection, keyName, rebuilt) != 0;
-}
-
-bool AppendWinIniItemWhole(const char* keyName, const char* item) {
-  char list[kWinIniListCapacity];
-  if (!ReadWinIniList(keyName, list)) return false;
-  if (!AppendText(list, ";") || !AppendText(list, item)) return false;
-  ClearReadOnlyWinIni();
-  return WriteProfileStringA(kWinIniSection, keyName, list) != 0;
-}
-
 int DisableWinIni(const Fields& f, int code) {
   const char* storeKey = DisabledStoreKeyOf(code);
   if (!SetRegString(HKEY_LOCAL_MACHINE, storeKey, f.title, f.command)) return 0;
   WriteIndex(f.title, code);
-  if (TakeOutWinIniItem(WinIniKeyOf(code), f.command)) return 1;
+  if (RemoveWinIniItem(WinIniKeyOf(code), f.command)) return 1;
   DropFromDisabledStore(f.title, code);
   return 0;
 }
 
 int EnableWinIni(const Fields& f, int code) {
-  if (!AppendWinIniItemWhole(WinIniKeyOf(code), f.command)) return 0;
+  if (!AppendWinIniItem(WinIniKeyOf(code), f.command)) return 0;
   DropFromDisabledStore(f.title, code);
   return 1;
 }
@@ -564,7 +531,7 @@ int DeleteRunProgram(const char* title, const char* command, const char* source,
   } else if (code == kCodeWinLoad || code == kCodeWinRun) {
     bool wasDisabled = IsTitleDisabled(f.title);
     if (wasDisabled) DropFromDisabledStore(f.title, code);
-    if (!TakeOutWinIniItem(WinIniKeyOf(code), f.command) && !wasDisabled) return 0;
+    if (!RemoveWinIniItem(WinIniKeyOf(code), f.command) && !wasDisabled) return 0;
   } else if (code == kCodeStartupFolder) {
     if (IsTitleDisabled(f.title)) DeleteRegValue(HKEY_LOCAL_MACHINE, kDisabledKey, f.title);
     DeleteFolderEntryFile(f);
@@ -610,7 +577,7 @@ int RestoreRunProgram(const char* title, const char* command, const char* source
     switch (code) {
       case kCodeWinLoad:
       case kCodeWinRun:
-        written = AppendWinIniItemWhole(WinIniKeyOf(code), f.command);
+        written = AppendWinIniItem(WinIniKeyOf(code), f.command);
         break;
       case kCodeStartupFolder: {
         char folder[kPathCapacity];

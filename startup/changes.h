@@ -13,6 +13,8 @@
 
 #include <cstddef>
 
+#include "core/registry.h"  // kWinIniListCapacity
+
 namespace tov {
 
 // Longest texts the changes accept (terminator included); longer input is
@@ -22,9 +24,6 @@ constexpr size_t kChangeCommandCapacity = 260;
 constexpr size_t kChangeSourceCapacity = 260;
 // The disabled index is read with this many characters.
 constexpr size_t kIndexReadCapacity = 257;
-// WIN.INI program lists are read and written with this capacity; a list that
-// does not fit is left as it is.
-constexpr size_t kWinIniListCapacity = 1024;
 // AppInit_Dlls is read with 255 characters; a longer list is left alone.
 constexpr size_t kAppInitCapacity = 256;
 
