@@ -103,17 +103,20 @@ int LoadHistory() {
   return EntryCount();
 }
 
-int RestoreHistoryEvent(HWND, int index) {
+int RestoreHistoryEvent(HWND, int index, int* outcome) {
+  int ignored = 0;
+  if (outcome == nullptr) outcome = &ignored;
+  *outcome = kRestoreFailed;
   const Entry* entry = EntryAt(index);
   if (entry == nullptr) return 0;
   switch (RestoreKindOf(entry->flag, entry->code)) {
     case kRestoreStartupEntry:
-      if (!RestoreStartupEntry(entry->title, entry->path, entry->source, entry->code))
-        Trace("RestoreHistoryEvent", "startup entry not restored");
+      *outcome = RestoreStartupEntry(entry->title, entry->path, entry->source, entry->code);
+      if (*outcome == kRestoreFailed) Trace("RestoreHistoryEvent", "startup entry not restored");
       return 0;
     case kToggleStartupEntry:
-      ToggleStartupEntry(entry->title, entry->path, entry->source, entry->code);
-      return 1;
+      *outcome = ToggleStartupEntry(entry->title, entry->path, entry->source, entry->code);
+      return *outcome == kRestoreDone ? 1 : 0;
     default:
       // IE helpers and hidden files are brought back by their own families.
       return 0;

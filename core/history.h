@@ -29,17 +29,27 @@ int AddHistoryEvent(const char* title, const char* command, const char* source, 
 int LoadHistory();
 
 // Reverses the event of an entry loaded by LoadHistory. Returns 1 when a
-// disable or enable was toggled back, 0 otherwise.
-int RestoreHistoryEvent(HWND window, int index);
+// disable or enable was toggled back, 0 otherwise. outcome, when given,
+// receives what the restore came to (a RestoreOutcome; kRestoreFailed for
+// events nothing here reverses).
+int RestoreHistoryEvent(HWND window, int index, int* outcome = nullptr);
 
 // Deletes the history file (its attributes cleared first); true when there
 // is no file afterwards.
 bool ClearHistoryFile();
 
+// What a Restore of the History window came to.
+enum RestoreOutcome {
+  kRestoreFailed = 0,          // nothing could be written
+  kRestoreDone = 1,            // the change was made
+  kRestoreAlreadyPresent = 2,  // the entry is in its location already: nothing changed
+  kRestoreTitleTaken = 3,      // another entry of that title is disabled: nothing changed
+};
+
 // Write-back of the startup changes used by the Restore of the History
 // window: put a removed entry back in the location of its code, and toggle
-// the disabled state of an entry. True when something was written.
-bool RestoreStartupEntry(const char* title, const char* command, const char* source, int code);
-bool ToggleStartupEntry(const char* title, const char* command, const char* source, int code);
+// the disabled state of an entry. A RestoreOutcome.
+int RestoreStartupEntry(const char* title, const char* command, const char* source, int code);
+int ToggleStartupEntry(const char* title, const char* command, const char* source, int code);
 
 }  // namespace tov

@@ -1,5 +1,7 @@
 #include "startup/baseline_rules.h"
 
+#include <cstring>
+
 #include "core/text.h"
 #include "startup/catalogue.h"
 
@@ -51,6 +53,15 @@ bool DetectedKeyOf(const char* kind, char* out, size_t cap) {
                AppendTextN(out, cap, kind ? kind : "");
   if (!whole) out[0] = 0;
   return whole;
+}
+
+bool KnownListName(const char* command, char* out, size_t cap) {
+  if (cap == 0) return false;
+  out[0] = 0;
+  if (command == nullptr || strlen(command) >= kPathCapacity || strlen(command) >= cap)
+    return false;
+  EqualsToColon(command, out, cap);
+  return true;
 }
 
 }  // namespace tov

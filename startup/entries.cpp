@@ -7,6 +7,7 @@
 
 #include "core/files.h"
 #include "core/messages.h"
+#include "core/paths.h"
 #include "core/program.h"
 #include "core/registry.h"
 #include "core/settings.h"
@@ -30,6 +31,31 @@ int g_count = 0;
 
 const char* OrEmpty(const char* text) { return text ? text : ""; }
 
+// The path as the list stores it: without double quotes, in its long-path
+// form when it has at least four characters (a command line with arguments
+// is not converted and stays as it is). True when the conversion was tried.
+bool EntryPathOf(const char* path, char (&out)[kEntryPathSlot]) {
+  StripQuotes(path, out, sizeof out);
+  bool convertible = strlen(out) >= kLongPathMinimum;
+  if (convertible) LongPathName(out, out);
+  return convertible;
+}
+
+// True when file lies directly in the program's own "Disabled" folder.
+bool InDisabledFolder(const char* file) {
+  char folder[kPathCapacity];
+  if (ProgramFolder(folder) == 0 || !AppendBackslash(folder) ||
+      !AppendText(folder, kDisabledFolderName))
+    return false;
+  char part[kPathCapacity];
+  if (FolderPartOf(file, part, sizeof part) == 0) return false;
+  char longPart[kPathCapacity];
+  LongPathName(longPart, part);
+  char longFolder[kPathCapacity];
+  LongPathName(longFolder, folder);
+  return EqualsNoCase(longPart, longFolder);
+}
+
 size_t CopyOut(const char* text, char* out, size_t cap) {
   if (cap == 0) return 0;
   CopyTextN(out, cap, text);
@@ -52,10 +78,7 @@ int AddEntryTo(const char* title, char* callerTitle, size_t callerCap, const cha
 
   CopyText(e->extra, extra);
 
-  // A command line with arguments is not converted and stays as it is.
-  StripQuotes(path, e->path, sizeof e->path);
-  bool convertible = strlen(e->path) >= kLongPathMinimum;
-  if (convertible) LongPathName(e->path, e->path);
+  bool convertible = EntryPathOf(path, e->path);
 
   const char* caption = ProgramCaption();
   if (title[0] == 0) {
@@ -135,13 +158,34 @@ int EntryFlag(int index) {
   return e ? e->flag : 0;
 }
 
+int DisabledIndexCodeOf(const char* title) {
+  // An empty title would read the key's default value, which names no entry.
+  if (title == nullptr || title[0] == 0) return 0;
+  char number[kDisabledIndexCapacity];
+  if (GetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, title, number) == 0) return 0;
+  return (int)ParseDecimal(number);
+}
+
+int DisabledCodeOf(const char* title, const char* path, const char* source, int code) {
+  int indexed = DisabledIndexCodeOf(title);
+  if (indexed == 0 || indexed != code) return 0;
+  if (code == kCodeStartupFolder)
+    return InDisabledFolder(source && source[0] ? source : OrEmpty(path)) ? code : 0;
+  const char* storeKey = DisabledStoreKeyOf(code);
+  if (storeKey == nullptr) return 0;
+  char stored[kRegQueryBytes];
+  if (GetRegString(HKEY_LOCAL_MACHINE, storeKey, title, stored) == 0) return 0;
+  char storedPath[kEntryPathSlot];
+  char entryPath[kEntryPathSlot];
+  EntryPathOf(stored, storedPath);
+  EntryPathOf(OrEmpty(path), entryPath);
+  return EqualsNoCase(storedPath, entryPath) ? code : 0;
+}
+
 int IsEntryDisabled(int index) {
   const Entry* e = EntryAt(index);
-  // An empty title would read the key's default value, which names no entry.
-  if (e == nullptr || e->title[0] == 0) return 0;
-  char number[kDisabledIndexCapacity];
-  if (GetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, e->title, number) == 0) return 0;
-  return (int)ParseDecimal(number);
+  if (e == nullptr) return 0;
+  return DisabledCodeOf(e->title, e->path, e->source, e->code);
 }
 
 size_t LocationText(int index, char* out, size_t cap) {

@@ -41,6 +41,12 @@ enum MenuText {
 // Startup entries from this code on (Winlogon and registry hooks) cannot be
 // delayed, removed, disabled or deleted from the menu.
 constexpr int kFirstSystemStartupCode = 250;
+// The Run keys opened under HKEY_USERS are listed only: no change of them is
+// defined, so their menu offers none (as their buttons do).
+constexpr int kFirstUsersRunCode = 21;
+constexpr int kLastUsersRunCode = 25;
+
+bool IsListedOnly(int code) { return code >= kFirstUsersRunCode && code <= kLastUsersRunCode; }
 
 struct MenuBuilder {
   MenuItem* out;
@@ -82,7 +88,7 @@ int EntryMenuItems(int pageId, const MenuEntryFacts& entry, MenuItem* out, int c
       m.ProgramItems();
       m.NoteItem(entry.noteExists);
       m.Add(kTextAdd, kCmdAdd);
-      if (entry.code < kFirstSystemStartupCode) {
+      if (entry.code < kFirstSystemStartupCode && !IsListedOnly(entry.code)) {
         m.Add(kTextMoveToDelayed, kCmdMoveToDelayed);
         m.Separator();
         m.Add(kTextRemove, kCmdRemove);

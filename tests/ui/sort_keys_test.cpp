@@ -114,6 +114,11 @@ TEST(EntryMenu, StartupItemsDependOnCodeStateAndNote) {
   EXPECT_EQ(Commands(6026, {250, false, false}),
             (std::vector<int>{1008, 1201, 1202, 1064, 0, 1067, 9, 1077}));
   EXPECT_EQ(Commands(6026, {249, false, false}).size(), 13u);
+  // HKEY_USERS Run keys are listed only: the menu offers no change, like the buttons.
+  for (int code = 21; code <= 25; ++code)
+    EXPECT_EQ(Commands(6026, {code, false, false}),
+              (std::vector<int>{1008, 1201, 1202, 1064, 0, 1067, 9, 1077}))
+        << code;
 }
 
 TEST(EntryMenu, OtherPagesAndTheCommonTail) {
