@@ -510,7 +510,10 @@ int RemoveFolderEntry(const Fields& f, char (&kept)[kPathCapacity]) {
     Trace("DeleteRunProgram", "startup file not taken out");
     return 0;
   }
-  if (disabled) DeleteRegValue(HKEY_LOCAL_MACHINE, kDisabledKey, f.title);
+  if (disabled) {
+    DeleteRegValue(HKEY_LOCAL_MACHINE, kDisabledKey, f.title);
+    DeleteRegValue(HKEY_LOCAL_MACHINE, kDisabledFromKey, f.title);
+  }
   return 1;
 }
 
