@@ -582,7 +582,6 @@ int DisableNotify(const Fields& f) {
   if (state == ValueState::kTooLong || state == ValueState::kUnreadable) return 0;
   if (!SetRegString(HKEY_LOCAL_MACHINE, kDisabledWinNotifyKey, f.title, f.command)) return 0;
   WriteIndex(f.title, kCodeWinlogonNotify);
-  RecordKnown(f.command, kCodeWinlogonNotify);
   bool kept = state == ValueState::kPresent
                   ? WriteRawValue(HKEY_LOCAL_MACHINE, notifyKey, kNotifyOldName, dll)
                   : SetRegString(HKEY_LOCAL_MACHINE, notifyKey, kNotifyOldName, "");
@@ -590,7 +589,12 @@ int DisableNotify(const Fields& f) {
     DropFromDisabledStore(f.title, kCodeWinlogonNotify);
     return 0;
   }
-  SetRegString(HKEY_LOCAL_MACHINE, notifyKey, kNotifyDllName, "");
+  if (!SetRegString(HKEY_LOCAL_MACHINE, notifyKey, kNotifyDllName, "")) {
+    // DLLName still names the library: the entry stays enabled.
+    DropFromDisabledStore(f.title, kCodeWinlogonNotify);
+    return 0;
+  }
+  RecordKnown(f.command, kCodeWinlogonNotify);
   return 1;
 }
 

@@ -119,6 +119,11 @@ void Delete(HKEY root, const char* key, const char* name) {
   RegCloseKey(k);
 }
 
+std::string Upper(std::string s) {
+  for (char& c : s) c = UpperChar(c);
+  return s;
+}
+
 bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -387,7 +392,7 @@ TEST_F(InteractTest, ProgramFilesInAStartupFolderAreNeverDeleted) {
     ASSERT_EQ(DeleteRunProgram(e.title, e.path, e.source, 200), 1);
     EXPECT_FALSE(Exists(file));
     EXPECT_EQ(testsupport::ReadWholeFile(removed_ + "\\" + name), bytes);
-    EXPECT_NE(HistoryText().find("\t" + file + "\t" + removed_ + "\\" + name + "\r\n"),
+    EXPECT_NE(Upper(HistoryText()).find(Upper("\t" + file + "\t" + removed_ + "\\" + name + "\r\n")),
               std::string::npos)
         << HistoryText();
     ASSERT_EQ(LoadHistory(), 1);
@@ -476,6 +481,40 @@ TEST_F(InteractTest, OneLineRestoredTwiceAddsOneCopy) {
   EXPECT_EQ(RestoreRunProgram(kTitle, "C:\\Other\\other.exe", "", 11), kChangeAlreadyPresent);
   EXPECT_EQ(Read(HKEY_CURRENT_USER, kMachineRun, kTitle).bytes,
             std::string("C:\\Interact\\run.exe /x") + '\0');
+}
+
+TEST_F(InteractTest, AddAsksBeforeReplacingAndQuotesAPathWithBlanks) {
+  const std::string path = tools_ + "\\agent.exe";
+  EXPECT_EQ(AddUserRunProgram(kTitle, path.c_str(), false), kChangeDone);
+  EXPECT_EQ(Read(HKEY_CURRENT_USER, kMachineRun, kTitle).bytes, "\"" + path + "\"" + '\0');
+  char known[MAX_PATH];
+  ASSERT_TRUE(KnownListName(path.c_str(), known, sizeof known));
+  EXPECT_EQ(Read(HKEY_CURRENT_USER, kKnownRunKey, known).bytes, std::string("1") + '\0');
+  // The enumeration lists it with the path the known list is named by.
+  BuildStartupList(0);
+  ASSERT_GE(FindEntry(kTitle, 11), 0);
+  EXPECT_STREQ(EntryAt(FindEntry(kTitle, 11))->path, path.c_str());
+  // A value of that name already there is replaced only when asked to.
+  Write(HKEY_CURRENT_USER, kMachineRun, kTitle, REG_EXPAND_SZ, "C:\\Mine\\mine.exe");
+  const Snapshot before = Take();
+  EXPECT_EQ(AddUserRunProgram(kTitle, path.c_str(), false), kChangeAlreadyPresent);
+  EXPECT_TRUE(Take() == before);
+  EXPECT_EQ(AddUserRunProgram(kTitle, "C:\\Tools\\agent.exe", true), kChangeDone);
+  EXPECT_EQ(Read(HKEY_CURRENT_USER, kMachineRun, kTitle).bytes,
+            std::string("C:\\Tools\\agent.exe") + '\0');
+}
+
+TEST_F(InteractTest, KnownListValuesAreNamedOneWayByEveryWriter) {
+  // Seeding names "=" as ":"; Remove must find that name, Restore write it.
+  const char command[] = "C:\\Agent\\agent.exe /opt=1";
+  Write(HKEY_CURRENT_USER, kMachineRun, kTitle, REG_SZ, command);
+  SetRegString(HKEY_CURRENT_USER, kKnownRunKey, "C:\\Agent\\agent.exe /opt:1", "11");
+  ASSERT_EQ(OnEntry(DeleteRunProgram, kTitle, 11), 1);
+  EXPECT_TRUE(Read(HKEY_CURRENT_USER, kKnownRunKey, "C:\\Agent\\agent.exe /opt:1").bytes.empty());
+  ASSERT_EQ(RestoreRunProgram(kTitle, command, "", 11), kChangeDone);
+  EXPECT_EQ(Read(HKEY_CURRENT_USER, kKnownRunKey, "C:\\Agent\\agent.exe /opt:1").bytes,
+            std::string("11") + '\0');
+  EXPECT_TRUE(Read(HKEY_CURRENT_USER, kKnownRunKey, command).bytes.empty());
 }
 
 // A key whose access list lets everyone read it and nobody change it.

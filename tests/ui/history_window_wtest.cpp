@@ -327,6 +327,39 @@ TEST_F(HistoryWindowTest, RestoreWritesARemovedRunEntryBack) {
   EXPECT_TRUE(restoreAfter);
 }
 
+// Presses a button by a posted message, so that a message box it opens can
+// be answered here; returns the box's text, "" when no box showed.
+std::string PressAndAnswer(HWND d, int id) {
+  PostMessageA(d, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(d, id));
+  HWND box = nullptr;
+  testsupport::WaitFor([&] { return (box = FindDialogOf(d)) != nullptr; }, 3000);
+  if (box == nullptr) return "";
+  char text[512] = "";
+  GetDlgItemTextA(box, 65535, text, sizeof text);
+  testsupport::WaitFor([&] {
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return !IsWindow(box);
+  }, 3000);
+  return text;
+}
+
+TEST_F(HistoryWindowTest, RestoringALineTwiceChangesNothingAndSaysSo) {
+  SetRunValue(kAgentCommand);
+  const std::string original = RunValue();
+  ASSERT_EQ(DeleteRunProgram(kAgent, kAgentCommand, "", 11), 1);
+  std::string first = "-", second;
+  Open([&](HWND d) {
+    SelectOnly(d, 0);
+    first = PressAndAnswer(d, IDC_HISTORY_RESTORE);
+    SelectOnly(d, 0);
+    second = PressAndAnswer(d, IDC_HISTORY_RESTORE);
+    Click(d, IDOK);
+  });
+  EXPECT_EQ(first, "");  // done: no message
+  EXPECT_NE(second.find("already"), std::string::npos) << second;
+  EXPECT_EQ(RunValue(), original);
+}
+
 TEST_F(HistoryWindowTest, DoubleClickTurnsADisableBackOnlyOnce) {
   SetRunValue(kAgentCommand);
   const std::string original = RunValue();
