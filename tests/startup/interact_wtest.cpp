@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <objbase.h>
 
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -106,6 +107,7 @@ class InteractTest : public testing::Test {
   SavedValue userStartup_{HKEY_CURRENT_USER, kShellFoldersPath, "Startup"};
   SavedValue machineStartup_{HKEY_LOCAL_MACHINE, kShellFoldersPath, "Startup"};
   SavedValue commonStartup_{HKEY_LOCAL_MACHINE, kShellFoldersPath, "Common Startup"};
+  SavedValue userCommonStartup_{HKEY_CURRENT_USER, kShellFoldersPath, "Common Startup"};
   SavedValue appInit_{HKEY_LOCAL_MACHINE, kAppInitKey, "AppInit_Dlls"};
   ProgramResources program_;
   std::string load_;
@@ -125,6 +127,7 @@ class InteractTest : public testing::Test {
     SetText(HKEY_CURRENT_USER, kShellFoldersPath, "Startup", startup_);
     DeleteValue(HKEY_LOCAL_MACHINE, kShellFoldersPath, "Startup");
     DeleteValue(HKEY_LOCAL_MACHINE, kShellFoldersPath, "Common Startup");
+    DeleteValue(HKEY_CURRENT_USER, kShellFoldersPath, "Common Startup");
   }
 
   void TearDown() override {
@@ -137,17 +140,27 @@ class InteractTest : public testing::Test {
     ClearProductKeys();
   }
 
+  // The values that stand; a key left empty by a change undone holds none.
   State Take() const {
     State s;
     s.keys = {TakeSnapshot(HKEY_LOCAL_MACHINE, kMachineRun),
               TakeSnapshot(HKEY_CURRENT_USER, kMachineRun),
               TakeSnapshot(HKEY_LOCAL_MACHINE, "Software\\Brenvik"),
               TakeSnapshot(HKEY_CURRENT_USER, kKnownRunKey)};
+    for (KeySnapshot& k : s.keys)
+      for (auto i = k.values.begin(); i != k.values.end();)
+        i = i->second.empty() ? k.values.erase(i) : std::next(i);
     s.texts["win.ini load"] = WinIni("load");
     s.texts["AppInit_Dlls"] = ReadValue(HKEY_LOCAL_MACHINE, kAppInitKey, "AppInit_Dlls").bytes;
     for (const std::string& f : {startup_, disabled_, removed_}) AddFolder(&s, f);
     s.texts["history"] = HistoryText();
     return s;
+  }
+
+  void ExpectUnchanged(const State& before) const {
+    State now = Take();
+    EXPECT_EQ(before.keys, now.keys);
+    EXPECT_EQ(before.texts, now.texts);
   }
 
   using Change = int (*)(const char*, const char*, const char*, int);
@@ -187,7 +200,7 @@ TEST_F(InteractTest, OneTitleInTwoRunKeys) {
   // The second entry of the title cannot be disabled: nothing changes.
   const State before = Take();
   EXPECT_EQ(OnEntry(DisableRunProgram, kTitle, 11), kChangeTitleTaken);
-  EXPECT_TRUE(Take() == before);
+  ExpectUnchanged(before);
 
   // Enabling the first brings its exact value back; the second is untouched.
   ASSERT_EQ(OnEntry(DisableRunProgram, kTitle, 1), kChangeDone);
@@ -232,15 +245,16 @@ TEST_F(InteractTest, StartupFileAndRunValueShareATitle) {
   WriteValue(HKEY_CURRENT_USER, kMachineRun, kTitle, TextValue("C:\\User\\agent.exe", REG_SZ));
   const RegValue run = ReadValue(HKEY_CURRENT_USER, kMachineRun, kTitle);
 
-  ASSERT_EQ(OnEntry(DisableRunProgram, kTitle, 200), kChangeDone);
+  const std::string disabledBat = disabled_ + "\\" + kTitle + ".bat";
+  ASSERT_EQ(OnEntryAt(DisableRunProgram, bat, 200), kChangeDone);
   BuildStartupList(0);
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kMachineRun, kTitle), run);
   EXPECT_EQ(IsEntryDisabled(FindEntry(kTitle, 11)), 0);
-  EXPECT_EQ(IsEntryDisabled(FindEntry(kTitle, 200)), 200);
+  EXPECT_EQ(IsEntryDisabled(FindEntryByPath(disabledBat, 200)), 200);
   EXPECT_EQ(OnEntry(DisableRunProgram, kTitle, 11), kChangeTitleTaken);
 
   // Enabling the file puts it back where it was; the Run entry is still listed.
-  ASSERT_EQ(OnEntry(DisableRunProgram, kTitle, 200), kChangeDone);
+  ASSERT_EQ(OnEntryAt(DisableRunProgram, disabledBat, 200), kChangeDone);
   EXPECT_EQ(ReadWholeFile(bat), "@echo off\r\nrem agent\r\n");
   BuildStartupList(0);
   EXPECT_EQ(CountEntries(kTitle), 2);
@@ -249,8 +263,8 @@ TEST_F(InteractTest, StartupFileAndRunValueShareATitle) {
   // The other way round: the Run value disabled first, the file then refused.
   ASSERT_EQ(OnEntry(DisableRunProgram, kTitle, 11), kChangeDone);
   const State before = Take();
-  EXPECT_EQ(OnEntry(DisableRunProgram, kTitle, 200), kChangeTitleTaken);
-  EXPECT_TRUE(Take() == before);
+  EXPECT_EQ(OnEntryAt(DisableRunProgram, bat, 200), kChangeTitleTaken);
+  ExpectUnchanged(before);
   ASSERT_EQ(OnEntry(DisableRunProgram, kTitle, 11), kChangeDone);
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kMachineRun, kTitle), run);
 }
@@ -287,7 +301,7 @@ TEST_F(InteractTest, ShortFormWinIniItem) {
   const State before = Take();
   EXPECT_EQ(DeleteRunProgram("load", "C:\\Gone\\gone.exe", "", 100), 0);
   EXPECT_EQ(DisableRunProgram("load", "C:\\Gone\\gone.exe", "", 100), kChangeFailed);
-  EXPECT_TRUE(Take() == before);
+  ExpectUnchanged(before);
 }
 
 TEST_F(InteractTest, ProgramFilesInAStartupFolderAreNeverDeleted) {
@@ -324,7 +338,7 @@ TEST_F(InteractTest, ProgramFilesInAStartupFolderAreNeverDeleted) {
     ASSERT_EQ(DisableRunProgram(e.title, e.path, e.source, 200), kChangeDone);
     EXPECT_EQ(ReadWholeFile(disabled_ + "\\" + name), bytes);
     BuildStartupList(0);
-    i = FindEntry(e.title, 200);
+    i = FindEntryByPath(disabled_ + "\\" + name, 200);
     ASSERT_GE(i, 0);
     Entry d = *EntryAt(i);
     ASSERT_EQ(DisableRunProgram(d.title, d.path, d.source, 200), kChangeDone);
@@ -334,7 +348,7 @@ TEST_F(InteractTest, ProgramFilesInAStartupFolderAreNeverDeleted) {
     // listed as enabled, and no index value left.
     ASSERT_EQ(DisableRunProgram(e.title, e.path, e.source, 200), kChangeDone);
     ClearHistoryFile();
-    ASSERT_EQ(OnEntry(DeleteRunProgram, e.title, 200), 1);
+    ASSERT_EQ(OnEntryAt(DeleteRunProgram, disabled_ + "\\" + name, 200), 1);
     EXPECT_FALSE(IsTitleDisabled(e.title));
     ASSERT_EQ(LoadHistory(), 1);
     RestoreHistoryEvent(nullptr, 0, &outcome);
@@ -342,8 +356,8 @@ TEST_F(InteractTest, ProgramFilesInAStartupFolderAreNeverDeleted) {
     EXPECT_EQ(ReadWholeFile(file), bytes);
     EXPECT_FALSE(PathExists(disabled_ + "\\" + name));
     BuildStartupList(0);
-    ASSERT_GE(FindEntry(e.title, 200), 0);
-    EXPECT_EQ(IsEntryDisabled(FindEntry(e.title, 200)), 0);
+    ASSERT_GE(FindEntryByPath(file, 200), 0);
+    EXPECT_EQ(IsEntryDisabled(FindEntryByPath(file, 200)), 0);
     DeleteFileA(file.c_str());
     ClearHistoryFile();
   }
@@ -355,8 +369,8 @@ TEST_F(InteractTest, RemovedDisabledShortcutComesBackEnabled) {
   const std::string link = startup_ + "\\" + kTitle + ".lnk";
   ASSERT_TRUE(SUCCEEDED(CreateShortcut(link.c_str(), target.c_str(), "", tools_.c_str(), kTitle,
                                        target.c_str(), 0)));
-  ASSERT_EQ(OnEntry(DisableRunProgram, kTitle, 200), kChangeDone);
-  ASSERT_EQ(OnEntry(DeleteRunProgram, kTitle, 200), 1);
+  ASSERT_EQ(OnEntryAt(DisableRunProgram, target, 200), kChangeDone);
+  ASSERT_EQ(OnEntryAt(DeleteRunProgram, target, 200), 1);
   EXPECT_FALSE(PathExists(disabled_ + "\\" + kTitle + ".lnk"));
   ASSERT_EQ(LoadHistory(), 1);
   int outcome = -1;
@@ -365,14 +379,15 @@ TEST_F(InteractTest, RemovedDisabledShortcutComesBackEnabled) {
   EXPECT_TRUE(PathExists(link));
   EXPECT_FALSE(PathExists(disabled_ + "\\" + kTitle + ".lnk"));
   BuildStartupList(0);
-  ASSERT_GE(FindEntry(kTitle, 200), 0);
-  EXPECT_EQ(IsEntryDisabled(FindEntry(kTitle, 200)), 0);
+  ASSERT_GE(FindEntryByPath(target, 200), 0);
+  EXPECT_EQ(IsEntryDisabled(FindEntryByPath(target, 200)), 0);
   // Restored again: it is there, nothing changes.
   const State before = Take();
   ASSERT_EQ(LoadHistory(), 1);
+  ASSERT_TRUE(PathExists(link));
   RestoreHistoryEvent(nullptr, 0, &outcome);
   EXPECT_EQ(outcome, kRestoreAlreadyPresent);
-  EXPECT_TRUE(Take() == before);
+  ExpectUnchanged(before);
 }
 
 TEST_F(InteractTest, OneLineRestoredTwiceAddsOneCopy) {
@@ -388,7 +403,7 @@ TEST_F(InteractTest, OneLineRestoredTwiceAddsOneCopy) {
     EXPECT_EQ(RestoreRunProgram(kTitle, c.command, "", c.code), kChangeDone);
     const State once = Take();
     EXPECT_EQ(RestoreRunProgram(kTitle, c.command, "", c.code), kChangeAlreadyPresent);
-    EXPECT_TRUE(Take() == once);
+    ExpectUnchanged(once);
   }
   EXPECT_EQ(WinIni("load"), "C:\\x.exe;C:\\Interact\\load.exe");
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kAppInitKey, "AppInit_Dlls").bytes,
@@ -414,7 +429,7 @@ TEST_F(InteractTest, AddAsksBeforeReplacingAndQuotesAPathWithBlanks) {
   WriteValue(HKEY_CURRENT_USER, kMachineRun, kTitle, TextValue("C:\\Mine\\mine.exe", REG_EXPAND_SZ));
   const State before = Take();
   EXPECT_EQ(AddUserRunProgram(kTitle, path.c_str(), false), kChangeAlreadyPresent);
-  EXPECT_TRUE(Take() == before);
+  ExpectUnchanged(before);
   EXPECT_EQ(AddUserRunProgram(kTitle, "C:\\Tools\\agent.exe", true), kChangeDone);
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kMachineRun, kTitle).bytes,
             std::string("C:\\Tools\\agent.exe") + '\0');
@@ -493,7 +508,7 @@ TEST_F(InteractTest, AKeyTheUserMayNotChangeReportsNoSuccess) {
     const State before = Take();
     EXPECT_EQ(OnEntry(DeleteRunProgram, kTitle, 1), 0);
     EXPECT_EQ(OnEntry(DisableRunProgram, kTitle, 1), kChangeFailed);
-    EXPECT_TRUE(Take() == before);  // value, known list, store and history as they were
+    ExpectUnchanged(before);  // value, known list, store and history as they were
     EXPECT_EQ(HistoryText(), "");
   }
   EXPECT_EQ(OnEntry(DeleteRunProgram, kTitle, 1), 1);
