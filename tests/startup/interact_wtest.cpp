@@ -147,9 +147,11 @@ class InteractTest : public testing::Test {
               TakeSnapshot(HKEY_CURRENT_USER, kMachineRun),
               TakeSnapshot(HKEY_LOCAL_MACHINE, "Software\\Brenvik"),
               TakeSnapshot(HKEY_CURRENT_USER, kKnownRunKey)};
-    for (KeySnapshot& k : s.keys)
+    for (KeySnapshot& k : s.keys) {
       for (auto i = k.values.begin(); i != k.values.end();)
         i = i->second.empty() ? k.values.erase(i) : std::next(i);
+      k.exists = !k.values.empty();
+    }
     s.texts["win.ini load"] = WinIni("load");
     s.texts["AppInit_Dlls"] = ReadValue(HKEY_LOCAL_MACHINE, kAppInitKey, "AppInit_Dlls").bytes;
     for (const std::string& f : {startup_, disabled_, removed_}) AddFolder(&s, f);
