@@ -6,7 +6,7 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/trace.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 
 namespace tov {
 
@@ -19,6 +19,14 @@ void AddRecordAsEntry(const HistoryRecord& record, void*) {
   CopyText(title, record.title);
   if (!AddEntry(title, record.command, record.source, record.date, record.type, record.action))
     Trace("LoadHistory", "event dropped");
+}
+
+RestoreHandler g_restoreHandlers[kRestoreKindCount];
+
+const RestoreHandler* HandlerOf(const Entry& entry) {
+  HistoryRestoreKind kind = RestoreKindOf(entry.flag, entry.code);
+  if (kind == kRestoreNothing || g_restoreHandlers[kind].restore == nullptr) return nullptr;
+  return &g_restoreHandlers[kind];
 }
 
 class WaitCursor {
@@ -103,24 +111,31 @@ int LoadHistory() {
   return EntryCount();
 }
 
+void RegisterRestoreHandler(HistoryRestoreKind kind, const RestoreHandler& handler) {
+  if (kind < 0 || kind >= kRestoreKindCount) return;
+  g_restoreHandlers[kind] = handler;
+}
+
+bool CanRestoreHistoryEvent(int index) {
+  const Entry* entry = EntryAt(index);
+  if (entry == nullptr) return false;
+  const RestoreHandler* handler = HandlerOf(*entry);
+  return handler && (handler->canRestore == nullptr || handler->canRestore(*entry));
+}
+
 int RestoreHistoryEvent(HWND, int index, int* outcome) {
   int ignored = 0;
   if (outcome == nullptr) outcome = &ignored;
   *outcome = kRestoreFailed;
   const Entry* entry = EntryAt(index);
   if (entry == nullptr) return 0;
-  switch (RestoreKindOf(entry->flag, entry->code)) {
-    case kRestoreStartupEntry:
-      *outcome = RestoreStartupEntry(entry->title, entry->path, entry->source, entry->code);
-      if (*outcome == kRestoreFailed) Trace("RestoreHistoryEvent", "startup entry not restored");
-      return 0;
-    case kToggleStartupEntry:
-      *outcome = ToggleStartupEntry(entry->title, entry->path, entry->source, entry->code);
-      return *outcome == kRestoreDone ? 1 : 0;
-    default:
-      // IE helpers and hidden files are brought back by their own families.
-      return 0;
-  }
+  const RestoreHandler* handler = HandlerOf(*entry);
+  if (handler == nullptr) return 0;
+  *outcome = handler->restore(*entry);
+  if (*outcome != kRestoreDone) Trace("RestoreHistoryEvent", "event not reversed");
+  return RestoreKindOf(entry->flag, entry->code) == kToggleStartupEntry && *outcome == kRestoreDone
+             ? 1
+             : 0;
 }
 
 bool ClearHistoryFile() {

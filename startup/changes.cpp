@@ -19,8 +19,9 @@
 #include "startup/change_rules.h"
 #include "startup/command_rules.h"
 #include "startup/default_warning.h"
-#include "startup/entries.h"
+#include "startup/entry_facts.h"
 #include "startup/enumerate.h"
+#include "ui/history_rules.h"
 
 namespace tov {
 
@@ -959,6 +960,27 @@ int ToggleStartupEntry(const char* title, const char* command, const char* sourc
     case kChangeTitleTaken: return kRestoreTitleTaken;
     default: return kRestoreFailed;
   }
+}
+
+namespace {
+
+int RestoreRemovedEvent(const Entry& e) {
+  return RestoreStartupEntry(e.title, e.path, e.source, e.code);
+}
+
+int ToggleEvent(const Entry& e) { return ToggleStartupEntry(e.title, e.path, e.source, e.code); }
+
+// A disable or enable is turned back only while the entry is still in the
+// state the event left it in; toggling otherwise would repeat the change.
+bool ToggleStillReverses(const Entry& e) {
+  return ToggleReversesEvent(e.flag, DisabledCodeOf(e.title, e.path, e.source, e.code) != 0);
+}
+
+}  // namespace
+
+void RegisterStartupRestoreHandlers() {
+  RegisterRestoreHandler(kRestoreStartupEntry, RestoreHandler{RestoreRemovedEvent, nullptr});
+  RegisterRestoreHandler(kToggleStartupEntry, RestoreHandler{ToggleEvent, ToggleStillReverses});
 }
 
 }  // namespace tov

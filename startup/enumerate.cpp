@@ -16,7 +16,8 @@
 #include "startup/catalogue.h"
 #include "startup/changes.h"
 #include "startup/command_rules.h"
-#include "startup/entries.h"
+#include "core/entries.h"
+#include "startup/entry_facts.h"
 
 namespace tov {
 

@@ -1,4 +1,4 @@
-#include "startup/entries.h"
+#include "core/entries.h"
 
 #include <windows.h>
 
@@ -12,28 +12,23 @@
 #include "core/registry.h"
 #include "core/settings.h"
 #include "core/text.h"
-#include "startup/catalogue.h"
-#include "startup/entry_rules.h"
+#include "core/entry_rules.h"
 
 namespace tov {
 
 namespace {
 
 constexpr size_t kLongPathMinimum = 4;  // shorter paths are not converted
-constexpr int kTextStartupLocationDisabled = 626;
-constexpr int kTextToolbar = 724;
-constexpr int kTextHelperObject = 725;
-constexpr int kTextTaskScheduler = 726;
-constexpr int kLastStartupCode = 256;
+// Cookies are listed only up to the "MaxCookie" option.
+constexpr int kCookieCode = 500;
 
 Entry* g_entries[kMaxEntries];
 int g_count = 0;
 
 const char* OrEmpty(const char* text) { return text ? text : ""; }
 
-// The path as the list stores it: without double quotes, in its long-path
-// form when it has at least four characters (a command line with arguments
-// is not converted and stays as it is). True when the conversion was tried.
+}  // namespace
+
 bool EntryPathOf(const char* path, char (&out)[kEntryPathSlot]) {
   StripQuotes(path, out, sizeof out);
   bool convertible = strlen(out) >= kLongPathMinimum;
@@ -41,20 +36,7 @@ bool EntryPathOf(const char* path, char (&out)[kEntryPathSlot]) {
   return convertible;
 }
 
-// True when file lies directly in the program's own "Disabled" folder.
-bool InDisabledFolder(const char* file) {
-  char folder[kPathCapacity];
-  if (ProgramFolder(folder) == 0 || !AppendBackslash(folder) ||
-      !AppendText(folder, kDisabledFolderName))
-    return false;
-  char part[kPathCapacity];
-  if (FolderPartOf(file, part, sizeof part) == 0) return false;
-  char longPart[kPathCapacity];
-  LongPathName(longPart, part);
-  char longFolder[kPathCapacity];
-  LongPathName(longFolder, folder);
-  return EqualsNoCase(longPart, longFolder);
-}
+namespace {
 
 size_t CopyOut(const char* text, char* out, size_t cap) {
   if (cap == 0) return 0;
@@ -70,7 +52,7 @@ int AddEntryTo(const char* title, char* callerTitle, size_t callerCap, const cha
   extra = OrEmpty(extra);
   if (g_count >= kMaxEntries) return 0;
   if (!EntryFieldsFit(title, path, source, extra)) return 0;
-  if (code == kCodeCookie && g_count >= Setting(kOptMaxCookie)) return 0;
+  if (code == kCookieCode && g_count >= Setting(kOptMaxCookie)) return 0;
 
   Entry* e = new (std::nothrow) Entry;
   if (e == nullptr) return 0;
@@ -156,68 +138,6 @@ int EntryCode(int index) {
 int EntryFlag(int index) {
   const Entry* e = EntryAt(index);
   return e ? e->flag : 0;
-}
-
-int DisabledIndexCodeOf(const char* title) {
-  // An empty title would read the key's default value, which names no entry.
-  if (title == nullptr || title[0] == 0) return 0;
-  char number[kDisabledIndexCapacity];
-  if (GetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, title, number) == 0) return 0;
-  return (int)ParseDecimal(number);
-}
-
-int DisabledCodeOf(const char* title, const char* path, const char* source, int code) {
-  int indexed = DisabledIndexCodeOf(title);
-  if (indexed == 0 || indexed != code) return 0;
-  if (code == kCodeStartupFolder)
-    return InDisabledFolder(source && source[0] ? source : OrEmpty(path)) ? code : 0;
-  const char* storeKey = DisabledStoreKeyOf(code);
-  if (storeKey == nullptr) return 0;
-  char stored[kRegQueryBytes];
-  if (GetRegString(HKEY_LOCAL_MACHINE, storeKey, title, stored) == 0) return 0;
-  char storedPath[kEntryPathSlot];
-  char entryPath[kEntryPathSlot];
-  EntryPathOf(stored, storedPath);
-  EntryPathOf(OrEmpty(path), entryPath);
-  return EqualsNoCase(storedPath, entryPath) ? code : 0;
-}
-
-int IsEntryDisabled(int index) {
-  const Entry* e = EntryAt(index);
-  if (e == nullptr) return 0;
-  return DisabledCodeOf(e->title, e->path, e->source, e->code);
-}
-
-size_t LocationText(int index, char* out, size_t cap) {
-  if (cap == 0) return 0;
-  out[0] = 0;
-  const Entry* e = EntryAt(index);
-  if (e == nullptr) return 0;
-  char text[kLocationTextCapacity];
-  text[0] = 0;
-  switch (e->code) {
-    case kCodeScheduledTask:
-      LoadText(kTextTaskScheduler, text);
-      return CopyOut(text, out, cap);
-    case kCodeHelperObject:
-      LoadText(kTextHelperObject, text);
-      return CopyOut(text, out, cap);
-    case kCodeToolbar:
-      LoadText(kTextToolbar, text);
-      return CopyOut(text, out, cap);
-    default:
-      break;
-  }
-  if (e->code > kLastStartupCode) return 0;
-  if (IsEntryDisabled(index) != 0) {
-    char disabled[kTitleCapacity];
-    LoadText(kTextStartupLocationDisabled, disabled);
-    AppendText(text, " * ");
-    AppendText(text, disabled);
-    AppendText(text, " * ");
-  }
-  AppendText(text, LocationTableText(e->code));
-  return CopyOut(text, out, cap);
 }
 
 }  // namespace tov

@@ -11,8 +11,8 @@ constexpr size_t kEntryTitleSlot = 128;
 constexpr size_t kEntryPathSlot = 260;
 constexpr size_t kEntrySourceSlot = 260;
 constexpr size_t kEntryExtraSlot = 1024;
+// The text naming an entry's location to the user (511 characters).
 constexpr size_t kLocationTextCapacity = 512;
-constexpr size_t kDisabledIndexCapacity = 32;  // room for a disabled-index value
 
 struct Entry {
   char title[kEntryTitleSlot];
@@ -56,25 +56,9 @@ size_t EntryExtra(int index, char* out, size_t cap);
 int EntryCode(int index);
 int EntryFlag(int index);
 
-// The code the disabled index (HKLM "Software\Brenvik\Tovrel\Disabled")
-// keeps for a title; 0 when absent or not a number.
-int DisabledIndexCodeOf(const char* title);
-// The location code when this entry is the one the disabled store holds for
-// its title, else 0. The index names one entry per title, so another entry
-// of the same title (another Run key, a Startup-folder file) is not
-// disabled by it: the index code must be the entry's own code, and the
-// stored command its command (for the Startup folder: its file lies in the
-// program's "Disabled" folder).
-int DisabledCodeOf(const char* title, const char* path, const char* source, int code);
-// DisabledCodeOf for the entry at index; 0 when the index is out of range.
-int IsEntryDisabled(int index);
-
-// The text naming the entry's location to the user (at most 511 characters),
-// with " *    Disabled * " before it when the entry is disabled. Returns its
-// length; 0 and empty text for codes without a location text.
-size_t LocationText(int index, char* out, size_t cap);
-template <size_t N> size_t LocationText(int index, char (&out)[N]) {
-  return LocationText(index, out, N);
-}
+// The path as the list stores it: without double quotes, in its long-path
+// form when it has at least four characters (a command line with arguments
+// is not converted and stays as it is). True when the conversion was tried.
+bool EntryPathOf(const char* path, char (&out)[kEntryPathSlot]);
 
 }  // namespace tov
