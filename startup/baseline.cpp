@@ -82,7 +82,7 @@ void WriteKnownList(const KnownList& list) {
     if (entry == nullptr) continue;
     char name[kPathCapacity];
     if (list.byPath)
-      EqualsToColon(entry->path, name, sizeof name);
+      KnownListName(entry->path, name, sizeof name);
     else
       CopyText(name, entry->title);
     // An empty name would be the key's default value, not an item.
