@@ -17,3 +17,9 @@ tovrel_fixture_dll(ver_big ${FIXTURE_DIR}/ver_big.rc)
 if(TARGET tests_core)
   add_dependencies(tests_core ver_none ver_two_translations ver_os ver_big)
 endif()
+
+# The services tests: a library naming Microsoft as its maker.
+tovrel_fixture_dll(ver_microsoft ${FIXTURE_DIR}/ver_microsoft.rc)
+if(TARGET tests_services)
+  add_dependencies(tests_services ver_none ver_microsoft)
+endif()

@@ -9,6 +9,8 @@
 #include "core/registry.h"
 #include "core/text.h"
 #include "core/trace.h"
+#include "processes/process_walk.h"
+#include "services/service_manager.h"
 #include "startup/entries.h"
 #include "startup/enumerate.h"
 
@@ -35,9 +37,9 @@ const DetectedFamily kDetectedFamilies[] = {
     {BuildAllStartups, "Startup"},
     {nullptr, "IEHelper"},     // Internet Explorer helpers
     {nullptr, "Tasks"},        // scheduled tasks
-    {nullptr, "Services"},     // services
+    {ScanServices, "Services"},
     {nullptr, "FileTypes"},    // file types
-    {nullptr, "ActiveTasks"},  // running programs, one entry per program
+    {ListActiveTasks, "ActiveTasks"},  // one entry per running program
     {nullptr, "Hidden"},       // the hidden-file scan
 };
 
