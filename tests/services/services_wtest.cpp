@@ -107,7 +107,7 @@ class Services : public testing::Test {
       RemoveService(manager, f.key);
       std::string image = f.type == SERVICE_KERNEL_DRIVER ? "system32\\drivers\\tovreltest.sys"
                           : f.serviceDll ? std::string(system) + "\\svchost.exe -k tovreltest"
-                                         : BinPath("service_program.exe");
+                                         : BinPath("service_program.exe") + " " + f.key;
       SC_HANDLE s = CreateServiceA(manager, f.key, f.display, SERVICE_ALL_ACCESS, f.type,
                                    SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE, image.c_str(),
                                    nullptr, nullptr, nullptr, nullptr, nullptr);
@@ -150,7 +150,7 @@ TEST_F(Services, ScanListsProgramsAndHostedLibrariesNotDrivers) {
   const Entry* exe = FindEntry(kFixtures[kExe].display);
   ASSERT_NE(exe, nullptr);
   EXPECT_EQ(exe->code, 700);
-  EXPECT_EQ(Lower(exe->path), Lower(BinPath("service_program.exe")));
+  EXPECT_EQ(Lower(exe->path), Lower(BinPath("service_program.exe") + " TovrelTestExe"));
   EXPECT_STREQ(exe->source, "Manual");
   EXPECT_STREQ(exe->extra, "About Tovrel Test Program Service");
   const Entry* hosted = FindEntry(kFixtures[kHosted].display);

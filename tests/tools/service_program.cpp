@@ -1,10 +1,13 @@
-// A service program for the services tests: registered with the service
-// manager by the test, it reports "running" until it is asked to stop, and
-// answers interrogations. It ends by itself after ten minutes.
+// A service program for the services tests:
+//   service_program <service name>
+// registered with the service manager by the test under that name, it
+// reports "running" until it is asked to stop, and answers interrogations.
+// It ends by itself after ten minutes.
 #include <windows.h>
 
 namespace {
 
+char g_name[256];
 SERVICE_STATUS_HANDLE g_handle;
 SERVICE_STATUS g_status;
 HANDLE g_stop;
@@ -31,7 +34,7 @@ DWORD WINAPI Handler(DWORD control, DWORD, void*, void*) {
 }
 
 void WINAPI ServiceMain(DWORD, LPSTR*) {
-  g_handle = RegisterServiceCtrlHandlerExA("", Handler, nullptr);
+  g_handle = RegisterServiceCtrlHandlerExA(g_name, Handler, nullptr);
   if (!g_handle) return;
   g_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   Report(SERVICE_RUNNING);
@@ -41,8 +44,8 @@ void WINAPI ServiceMain(DWORD, LPSTR*) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  char name[] = "";
-  SERVICE_TABLE_ENTRYA table[] = {{name, ServiceMain}, {nullptr, nullptr}};
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+  lstrcpynA(g_name, commandLine ? commandLine : "", sizeof g_name);
+  SERVICE_TABLE_ENTRYA table[] = {{g_name, ServiceMain}, {nullptr, nullptr}};
   return StartServiceCtrlDispatcherA(table) ? 0 : 1;
 }
