@@ -119,8 +119,11 @@ template <typename Visit> void ForEachServiceKey(Visit visit) {
   for (DWORD index = 0;; ++index) {
     char name[kServiceNameCapacity];
     LONG result = RegEnumKeyA(services.get(), index, name, sizeof name);
-    if (result == ERROR_NO_MORE_ITEMS) return;
-    if (result != ERROR_SUCCESS || name[0] == 0) continue;
+    // A name too long for the room is passed over; any other failure (no
+    // more keys, the key deleted meanwhile) ends the walk.
+    if (result == ERROR_MORE_DATA) continue;
+    if (result != ERROR_SUCCESS) return;
+    if (name[0] == 0) continue;
     if (!visit(name)) return;
   }
 }
