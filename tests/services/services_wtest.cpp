@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <cstring>
 #include <string>
 
 #include "core/files.h"
@@ -18,6 +18,7 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "startup/entries.h"
+#include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
 #include "ui/info_window.h"
 
@@ -53,28 +54,14 @@ void RemoveService(SC_HANDLE manager, const char* name) {
   CloseServiceHandle(s);
 }
 
-// Every value of a key with its type and bytes.
-std::map<std::string, std::string> DumpKey(const std::string& key) {
-  std::map<std::string, std::string> out;
-  HKEY k;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return out;
-  for (DWORD i = 0;; ++i) {
-    char name[256];
-    BYTE data[4096];
-    DWORD nameLen = sizeof name, size = sizeof data, type = 0;
-    if (RegEnumValueA(k, i, name, &nameLen, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
-    out[name] = std::to_string(type) + ":" + std::string(reinterpret_cast<char*>(data), size);
-  }
-  RegCloseKey(k);
-  return out;
-}
+// The key with its subkeys, every value's type and bytes.
+KeySnapshot DumpKey(const std::string& key) { return TakeSnapshot(HKEY_LOCAL_MACHINE, key); }
 
 DWORD ReadDword(const std::string& key, const char* name) {
-  DWORD value = 0xFFFFFFFF, size = sizeof value;
-  HKEY k;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return value;
-  RegQueryValueExA(k, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
-  RegCloseKey(k);
+  RegValue v = ReadValue(HKEY_LOCAL_MACHINE, key, name);
+  DWORD value = 0xFFFFFFFF;
+  if (v.exists && v.type == REG_DWORD && v.bytes.size() == sizeof value)
+    memcpy(&value, v.bytes.data(), sizeof value);
   return value;
 }
 
