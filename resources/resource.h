@@ -119,6 +119,11 @@
 #define IDC_STARTUP_REMOVE 1003
 #define IDC_STARTUP_SHOW_ALL 1014
 #define IDC_STARTUP_ADD 1064
+// Active Tasks page.
+#define IDC_TASKS_REFRESH 1006
+#define IDC_TASKS_KILL 1007
+// Services page.
+#define IDC_SERVICES_HIDE_MS 1015
 
 // History window (dialog 141).
 #define IDD_HISTORY 141
