@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/families.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -27,13 +28,6 @@ constexpr int kClassNameTextId = 9;
 constexpr int kLoadingCaptionTextId = 833;
 constexpr int kIniNameTextId = 4;
 
-// ProductVersion of a program file, read as every description of a program is.
-bool ReadProductVersion(const char* path, char* out, size_t cap) {
-  VersionStrings v;
-  ReadVersionStrings(path, &v);
-  return v.productVersion[0] != 0 && CopyTextN(out, cap, v.productVersion);
-}
-
 void ComputeProgramPaths() {
   char folder[kPathCapacity];
   char ini[kPathCapacity];
@@ -54,26 +48,9 @@ void StartCommonControls() {
 
 }  // namespace
 
-size_t VersionLabel(char* out, size_t cap) {
-  if (cap == 0) return 0;
-  out[0] = 0;
-  char folder[kPathCapacity];
-  if (ProgramFolder(folder) == 0) return 0;
-  char path[kPathCapacity], version[128];
-  CopyText(path, folder);
-  if (AppendText(path, "\\Tovrel.exe") && ReadProductVersion(path, version, sizeof version))
-    CopyTextN(out, cap, version);
-  CopyText(path, folder);
-  if (AppendText(path, "\\TovrelEx.exe") && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES &&
-      ReadProductVersion(path, version, sizeof version)) {
-    AppendTextN(out, cap, ":");
-    AppendTextN(out, cap, version);
-  }
-  return strlen(out);
-}
-
 int TovrelMain(HINSTANCE instance, const char* cmdLine) {
   SetProgramInstance(instance);
+  RegisterFamilies();
   char className[kCaptionCapacity], caption[kCaptionCapacity];
   if (LoadText(kClassNameTextId, className) == 0 || LoadText(kLoadingCaptionTextId, caption) == 0)
     return 0;

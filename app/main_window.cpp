@@ -8,7 +8,7 @@
 #include "core/options_table.h"
 #include "core/settings.h"
 #include "resources/resource.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "ui/history_window.h"
 #include "ui/sheet.h"
 

@@ -67,7 +67,7 @@ if(TARGET tests_hooklib)
 endif()
 # The startup benchmark runs the enumeration itself.
 if(TARGET bench_startup)
-  target_link_libraries(bench_startup PRIVATE tovrel_core)
+  target_link_libraries(bench_startup PRIVATE tovrel_test_support tovrel_core)
 endif()
 # The screenshot driver seeds entries and history through the product's code.
 if(TARGET shots_driver)

@@ -6,7 +6,7 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/trace.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 
 namespace tov {
 
@@ -19,6 +19,14 @@ void AddRecordAsEntry(const HistoryRecord& record, void*) {
   CopyText(title, record.title);
   if (!AddEntry(title, record.command, record.source, record.date, record.type, record.action))
     Trace("LoadHistory", "event dropped");
+}
+
+RestoreHandler g_restoreHandlers[kRestoreKindCount];
+
+const RestoreHandler* HandlerOf(const Entry& entry) {
+  HistoryRestoreKind kind = RestoreKindOf(entry.flag, entry.code);
+  if (kind == kRestoreNothing || g_restoreHandlers[kind].restore == nullptr) return nullptr;
+  return &g_restoreHandlers[kind];
 }
 
 class WaitCursor {
@@ -103,21 +111,25 @@ int LoadHistory() {
   return EntryCount();
 }
 
+void RegisterRestoreHandler(HistoryRestoreKind kind, const RestoreHandler& handler) {
+  if (kind < 0 || kind >= kRestoreKindCount) return;
+  g_restoreHandlers[kind] = handler;
+}
+
+bool CanRestoreHistoryEvent(int index) {
+  const Entry* entry = EntryAt(index);
+  if (entry == nullptr) return false;
+  const RestoreHandler* handler = HandlerOf(*entry);
+  return handler && (handler->canRestore == nullptr || handler->canRestore(*entry));
+}
+
 int RestoreHistoryEvent(HWND, int index) {
   const Entry* entry = EntryAt(index);
   if (entry == nullptr) return 0;
-  switch (RestoreKindOf(entry->flag, entry->code)) {
-    case kRestoreStartupEntry:
-      if (!RestoreStartupEntry(entry->title, entry->path, entry->source, entry->code))
-        Trace("RestoreHistoryEvent", "startup entry not restored");
-      return 0;
-    case kToggleStartupEntry:
-      ToggleStartupEntry(entry->title, entry->path, entry->source, entry->code);
-      return 1;
-    default:
-      // IE helpers and hidden files are brought back by their own families.
-      return 0;
-  }
+  const RestoreHandler* handler = HandlerOf(*entry);
+  if (handler == nullptr) return 0;
+  if (!handler->restore(*entry)) Trace("RestoreHistoryEvent", "event not reversed");
+  return RestoreKindOf(entry->flag, entry->code) == kToggleStartupEntry ? 1 : 0;
 }
 
 bool ClearHistoryFile() {

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+#include "core/entries.h"
+#include "core/history_format.h"  // the kinds of reversal
 #include "core/history_names.h"   // the type and action codes of an event
 
 namespace tov {
@@ -28,6 +30,22 @@ int AddHistoryEvent(const char* title, const char* command, const char* source, 
 // flag. Shows the wait cursor meanwhile. Returns the number of entries.
 int LoadHistory();
 
+// How a family reverses one kind of event (see RestoreKindOf). The families
+// register theirs at start; an event of a kind nobody registered is left
+// alone.
+struct RestoreHandler {
+  // Writes the change back; true when something was written.
+  bool (*restore)(const Entry& event);
+  // True while the event can still be reversed; null: always.
+  bool (*canRestore)(const Entry& event);
+};
+// Registers (or replaces) the handler of a kind; a handler without restore
+// removes it.
+void RegisterRestoreHandler(HistoryRestoreKind kind, const RestoreHandler& handler);
+
+// True when the event of an entry loaded by LoadHistory has a handler that
+// can reverse it now.
+bool CanRestoreHistoryEvent(int index);
 // Reverses the event of an entry loaded by LoadHistory. Returns 1 when a
 // disable or enable was toggled back, 0 otherwise.
 int RestoreHistoryEvent(HWND window, int index);
@@ -35,11 +53,5 @@ int RestoreHistoryEvent(HWND window, int index);
 // Deletes the history file (its attributes cleared first); true when there
 // is no file afterwards.
 bool ClearHistoryFile();
-
-// Write-back of the startup changes used by the Restore of the History
-// window: put a removed entry back in the location of its code, and toggle
-// the disabled state of an entry. True when something was written.
-bool RestoreStartupEntry(const char* title, const char* command, const char* source, int code);
-bool ToggleStartupEntry(const char* title, const char* command, const char* source, int code);
 
 }  // namespace tov

@@ -68,6 +68,7 @@ enum HistoryRestoreKind {
   kToggleStartupEntry,    // a disable/enable is undone by toggling it again
   kReregisterHelper,      // a removed IE helper is registered again
   kRestoreVaultFile,      // a deleted hidden file comes back from the vault
+  kRestoreKindCount
 };
 HistoryRestoreKind RestoreKindOf(int action, int code);
 // Startup location codes a removed entry can be written back to: the Run

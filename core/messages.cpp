@@ -9,7 +9,6 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "resources/resource.h"
-#include "ui/sheet.h"
 
 namespace tov {
 

@@ -23,4 +23,13 @@ void SetMainClassName(const char* name) { CopyText(g_className, name); }
 const char* IniPath() { return g_iniPath; }
 void SetIniPath(const char* path) { CopyText(g_iniPath, path); }
 
+void CentreWindow(HWND window) {
+  RECT r;
+  if (!GetWindowRect(window, &r)) return;
+  int w = r.right - r.left, h = r.bottom - r.top;
+  int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+  int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 3;
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace tov

@@ -22,4 +22,9 @@ void SetMainClassName(const char* name);
 const char* IniPath();
 void SetIniPath(const char* path);
 
+
+// Centres a window: x = (screen width - width) / 2, y = (screen height -
+// height) / 3; size unchanged, not activated.
+void CentreWindow(HWND window);
+
 }  // namespace tov

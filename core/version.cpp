@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/files.h"
 #include "core/registry.h"
 #include "core/text.h"
 
@@ -82,6 +83,35 @@ bool LookupClassServer(const char* clsid, char* className, size_t classCap, char
   if (!AppendText(key, "\\InprocServer32")) return true;
   GetRegString(HKEY_CLASSES_ROOT, key, "", server, serverCap);
   return true;
+}
+
+namespace {
+
+// ProductVersion of a program file, read as every description of a program is.
+bool ReadProductVersion(const char* path, char* out, size_t cap) {
+  VersionStrings v;
+  ReadVersionStrings(path, &v);
+  return v.productVersion[0] != 0 && CopyTextN(out, cap, v.productVersion);
+}
+
+}  // namespace
+
+size_t VersionLabel(char* out, size_t cap) {
+  if (cap == 0) return 0;
+  out[0] = 0;
+  char folder[kPathCapacity];
+  if (ProgramFolder(folder) == 0) return 0;
+  char path[kPathCapacity], version[128];
+  CopyText(path, folder);
+  if (AppendText(path, "\\Tovrel.exe") && ReadProductVersion(path, version, sizeof version))
+    CopyTextN(out, cap, version);
+  CopyText(path, folder);
+  if (AppendText(path, "\\TovrelEx.exe") && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES &&
+      ReadProductVersion(path, version, sizeof version)) {
+    AppendTextN(out, cap, ":");
+    AppendTextN(out, cap, version);
+  }
+  return strlen(out);
 }
 
 }  // namespace tov

@@ -39,4 +39,8 @@ bool LookupClassServer(const char* clsid, char (&className)[A], char (&server)[B
   return LookupClassServer(clsid, className, A, server, B);
 }
 
+// ProductVersion of Tovrel.exe in the program folder, followed by ":" and
+// that of TovrelEx.exe when it is there too. Returns the length.
+size_t VersionLabel(char* out, size_t cap);
+
 }  // namespace tov

@@ -11,7 +11,7 @@
 #include "core/version.h"
 #include "processes/task_rules.h"
 #include "startup/catalogue.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 
 namespace tov {
 

@@ -8,7 +8,7 @@
 #include "core/text.h"
 #include "processes/process_walk.h"
 #include "startup/catalogue.h"
-#include "ui/info_window.h"
+#include "processes/processes.h"
 
 namespace tov {
 

@@ -1,5 +1,5 @@
 // Stand-in until the report family lands: nothing is written.
-#include "reports/full_report.h"
+#include "reports/reports.h"
 
 namespace tov {
 

@@ -13,8 +13,8 @@
 #include "core/version.h"
 #include "services/service_rules.h"
 #include "startup/catalogue.h"
-#include "startup/entries.h"
-#include "ui/info_window.h"
+#include "core/entries.h"
+#include "services/services.h"
 
 namespace tov {
 

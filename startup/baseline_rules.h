@@ -3,6 +3,8 @@
 #pragma once
 #include <cstddef>
 
+#include "core/detected_rules.h"
+
 namespace tov {
 
 // Known lists under HKEY_CURRENT_USER (value name = command or title, data =
@@ -14,23 +16,5 @@ extern const char kKnownTasksKey[];      // "Software\Brenvik\Tovrel\Tasks"
 extern const char kMachineRunMarkerKey[];  // "Software\Brenvik\Tovrel\Run"
 // Code written into the known list for a program moved to delayed start.
 constexpr int kKnownDelayedCode = 1103;
-
-// First-detection store under HKEY_CURRENT_USER: the default value holds
-// when the store was made; one sub-key per kind.
-extern const char kDetectedKey[];  // "Software\Brenvik\Detected"
-constexpr size_t kDetectedKeyCapacity = 64;
-constexpr int kDetectedKindCount = 7;
-// The kinds in the order the store is created and seeded: "Startup",
-// "IEHelper", "Services", "Tasks", "ActiveTasks", "FileTypes", "Hidden".
-const char* DetectedKindAt(int row);
-// The kind whose sub-key an entry code reads: below 300 "Startup", 370
-// "Hidden", 400 "FileTypes", 700 and 701 "Services", 800 "Tasks", 900-902
-// "IEHelper", every other code "ActiveTasks".
-const char* DetectedKindOf(int code);
-// "Software\Brenvik\Detected\<kind>"; false and empty text when cut.
-bool DetectedKeyOf(const char* kind, char* out, size_t cap);
-template <size_t N> bool DetectedKeyOf(const char* kind, char (&out)[N]) {
-  return DetectedKeyOf(kind, out, N);
-}
 
 }  // namespace tov

@@ -18,6 +18,7 @@
 #include "startup/catalogue.h"
 #include "startup/change_rules.h"
 #include "startup/default_warning.h"
+#include "ui/history_rules.h"
 
 namespace tov {
 
@@ -663,6 +664,27 @@ bool RestoreStartupEntry(const char* title, const char* command, const char* sou
 
 bool ToggleStartupEntry(const char* title, const char* command, const char* source, int code) {
   return DisableRunProgram(title, command, source, code) != 0;
+}
+
+namespace {
+
+bool RestoreRemovedEvent(const Entry& e) {
+  return RestoreStartupEntry(e.title, e.path, e.source, e.code);
+}
+
+bool ToggleEvent(const Entry& e) { return ToggleStartupEntry(e.title, e.path, e.source, e.code); }
+
+// A disable or enable is turned back only while the entry is still in the
+// state the event left it in; toggling otherwise would repeat the change.
+bool ToggleStillReverses(const Entry& e) {
+  return ToggleReversesEvent(e.flag, IsTitleDisabled(e.title));
+}
+
+}  // namespace
+
+void RegisterStartupRestoreHandlers() {
+  RegisterRestoreHandler(kRestoreStartupEntry, RestoreHandler{RestoreRemovedEvent, nullptr});
+  RegisterRestoreHandler(kToggleStartupEntry, RestoreHandler{ToggleEvent, ToggleStillReverses});
 }
 
 }  // namespace tov

@@ -61,4 +61,13 @@ HRESULT CreateShortcut(const char* shortcutFile, const char* target, const char*
                        const char* workingFolder, const char* description, const char* iconFile,
                        int iconIndex);
 
+// Write-back of the startup changes used by the Restore of the History
+// window: put a removed entry back in the location of its code, and toggle
+// the disabled state of an entry. True when something was written.
+bool RestoreStartupEntry(const char* title, const char* command, const char* source, int code);
+bool ToggleStartupEntry(const char* title, const char* command, const char* source, int code);
+// Registers both with the history log, a toggle only while the entry is
+// still in the state its event left it in.
+void RegisterStartupRestoreHandlers();
+
 }  // namespace tov

@@ -16,7 +16,7 @@
 #include "startup/catalogue.h"
 #include "startup/changes.h"
 #include "startup/command_rules.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 
 namespace tov {
 

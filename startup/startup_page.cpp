@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/command_line.h"
+#include "core/page_ids.h"
 #include "core/files.h"
 #include "core/messages.h"
 #include "core/paths.h"
@@ -20,31 +20,25 @@
 #include "delay/delay_store.h"
 #include "hidden/reboot_delete.h"
 #include "resources/resource.h"
+#include "resources/string_ids.h"
 #include "startup/baseline.h"
 #include "startup/catalogue.h"
 #include "startup/changes.h"
-#include "startup/entries.h"
+#include "core/entries.h"
+#include "startup/entry_facts.h"
 #include "startup/enumerate.h"
+#include "processes/processes.h"
 #include "ui/info_window.h"
 #include "ui/page_framework.h"
-#include "ui/pages.h"
 #include "ui/patrol_dialog.h"
 
 namespace tov {
 
+// The page's definition, below.
+const PageDefinition& StartupPage();
+
 namespace {
 
-constexpr int kTextIntro = 211;
-constexpr int kTextRemoveQuestion = 15;
-constexpr int kTextRemove = 302;
-constexpr int kTextAdd = 311;
-constexpr int kTextDisabledType = 626;
-constexpr int kTextEnable = 632;
-constexpr int kTextDisable = 633;
-constexpr int kTextReset = 677;
-constexpr int kTextRebootQuestion = 800;
-constexpr int kTextAddTitle = 902;
-constexpr int kTextCannotDelay = 1130;
 constexpr char kRunDllPrefix[] = "RunDLL32.exe ";
 constexpr char kOwnMonitorFile[] = "Tovrel.exe";
 constexpr size_t kShortestAddedPath = 5;
@@ -52,7 +46,10 @@ constexpr size_t kExtensionLength = 4;
 constexpr size_t kCodeTextCapacity = 16;
 
 enum StartupColumn { kColTitle, kColCommand, kColCompany, kColType, kColDetected, kColumnCount };
-const int kColumnTexts[kColumnCount] = {627, 628, 699, 714, 912};
+const ColumnRow kColumns[kColumnCount] = {
+    {kTextTitle, 0.30}, {kTextCommand, 0.16}, {kTextCompany, 0.18}, {kTextType, 0.15},
+    {kTextFirstDetected, 0.20},
+};
 
 // The first-detection date of an entry's program, recorded now when it was
 // not known yet.
@@ -118,7 +115,7 @@ void FillStartupList(HWND page) {
   SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   CreateImageList(list, kImageListPage);
   char disabledType[kTitleCapacity];
-  LoadText(kTextDisabledType, disabledType);
+  LoadText(kTextDisabled, disabledType);
   for (int i = 0; i < EntryCount(); ++i) {
     const Entry& e = *EntryAt(i);
     int row = InsertRow(list, i, e.title, AddProgramIcon(e.path, 0, kImageListPage), i);
@@ -134,7 +131,7 @@ void FillStartupList(HWND page) {
     DetectedText(i, detected);
     SetRowText(list, row, kColDetected, detected);
   }
-  ApplyStoredSort(list, kCmdStartup, StartupSortKeys);
+  ApplyStoredSort(list, StartupPage().list, StartupSortKeys);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   SetCursor(previous ? previous : LoadCursorA(nullptr, IDC_ARROW));
 }
@@ -215,7 +212,7 @@ void OnEnable(HWND page) {
 
 bool AskRemove(HWND page, const char* path) {
   char question[kMessageCapacity];
-  LoadText(kTextRemoveQuestion, question);
+  LoadText(kTextYouHaveChosenTo, question);
   char text[kMessageCapacity + kPathCapacity];
   snprintf(text, sizeof text, question, path);
   return MessageBoxA(page, text, ProgramCaption(), MB_YESNO | MB_ICONWARNING | MB_TOPMOST) == IDYES;
@@ -245,11 +242,11 @@ void OnMoveToDelayed(HWND page) {
     if (!e) continue;
     const LocationInfo* location = FindLocation(e->code);
     if (!location || !location->canDelay) {
-      ShowErrorMessage(kTextCannotDelay);
+      ShowErrorMessage(kTextThisProgramMustRemain);
       continue;
     }
     if (ContainsText(e->path, kOwnMonitorFile)) {
-      ShowErrorMessage(kTextCannotDelay);
+      ShowErrorMessage(kTextThisProgramMustRemain);
       break;
     }
     MoveToDelayedStart(g_selection.entries[i]);
@@ -273,7 +270,7 @@ void AddedProgramName(const char* path, char (&name)[kTitleCapacity]) {
 
 void OnAdd(HWND page) {
   char path[kPathCapacity];
-  if (!ChooseProgramFile(page, kTextAddTitle, path, sizeof path)) return;
+  if (!ChooseProgramFile(page, kTextAddAutoStartProgram, path, sizeof path)) return;
   if (strlen(path) < kShortestAddedPath) return;
   char name[kTitleCapacity];
   AddedProgramName(path, name);
@@ -282,9 +279,8 @@ void OnAdd(HWND page) {
   FillStartupList(page);
 }
 
+// The check box has stored its state in the option already.
 void OnShowAll(HWND page) {
-  int on = IsDlgButtonChecked(page, IDC_STARTUP_SHOW_ALL) == BST_CHECKED ? 1 : 0;
-  SetSetting(kOptShowAllStartup, on);
   FillStartupList(page);
   if (SendMessageA(PageList(page), LVM_GETITEMCOUNT, 0, 0) > 0) SelectRow(PageList(page), 0);
 }
@@ -296,7 +292,7 @@ void OnDeleteOnReboot(HWND page) {
     return;
   }
   char question[kMessageCapacity];
-  LoadText(kTextRebootQuestion, question);
+  LoadText(kTextIsThisKnownAdware, question);
   if (MessageBoxA(page, question, ProgramCaption(), MB_YESNO | MB_ICONSTOP | MB_TOPMOST) != IDYES)
     return;
   char path[kEntryPathSlot];
@@ -324,46 +320,78 @@ void OnStartupLayout(HWND page) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool IsStartupEntryDisabled(int entry) { return IsEntryDisabled(entry) != 0; }
+
+// Winlogon and registry-hook entries (code 250 on) cannot be delayed,
+// removed, disabled or deleted from the menu.
+bool WhenUserStartupEntry(const MenuEntryFacts& entry) { return entry.code < 250; }
+bool WhenUserAndDisabled(const MenuEntryFacts& entry) {
+  return WhenUserStartupEntry(entry) && entry.disabled;
+}
+bool WhenUserAndEnabled(const MenuEntryFacts& entry) {
+  return WhenUserStartupEntry(entry) && !entry.disabled;
+}
+
+const ControlText kTexts[] = {
+    {IDC_PAGE_INTRO, kTextStartupIntro},   {IDC_STARTUP_ADD, kTextAdd},
+    {IDC_STARTUP_ENABLE, kTextEnable},     {IDC_STARTUP_DISABLE, kTextDisable},
+    {IDC_STARTUP_REMOVE, kTextRemove},
+};
+
+const CheckBoxRow kCheckBoxes[] = {
+    {IDC_STARTUP_SHOW_ALL, kOptShowAllStartup},
+};
+
+const MenuRow kMenu[] = {
+    {kTextInfo, kCmdInfo, nullptr},
+    {kTextExploreProgramFolder, kCmdExploreFolder, nullptr},
+    {kTextOpenProgramProperties, kCmdProgramProperties, nullptr},
+    {kTextViewNote, kCmdViewNote, WhenNoteExists},
+    {kTextAdd, kCmdAdd, nullptr},
+    {kTextMoveToDelayedStart, kCmdMoveToDelayed, WhenUserStartupEntry},
+    {0, 0, WhenUserStartupEntry},
+    {kTextRemove, kCmdRemove, WhenUserStartupEntry},
+    {kTextEnable, kCmdEnable, WhenUserAndDisabled},
+    {kTextDisable, kCmdDisable, WhenUserAndEnabled},
+    {kTextDeleteFileOnReboot, kCmdDeleteOnReboot, WhenUserStartupEntry},
+};
+
 const PageCommandRow kCommands[] = {
-    {kCmdDisable, OnDisable},         {kCmdEnable, OnEnable},
-    {kCmdRemove, OnRemove},           {kCmdMoveToDelayed, OnMoveToDelayed},
-    {kCmdAdd, OnAdd},                 {IDC_STARTUP_SHOW_ALL, OnShowAll},
-    {kCmdDeleteOnReboot, OnDeleteOnReboot},
+    {kCmdDisable, OnDisable, BN_CLICKED},
+    {kCmdEnable, OnEnable, BN_CLICKED},
+    {kCmdRemove, OnRemove, BN_CLICKED},
+    {kCmdMoveToDelayed, OnMoveToDelayed, BN_CLICKED},
+    {kCmdAdd, OnAdd, BN_CLICKED},
+    {IDC_STARTUP_SHOW_ALL, OnShowAll, BN_CLICKED},
+    {kCmdDeleteOnReboot, OnDeleteOnReboot, BN_CLICKED},
 };
 
-const PageDefinition kStartupPage = {
-    kCmdStartup,
-    kTextIntro,
-    kPatrolStartup,
-    kColumnTexts,
-    kColumnCount,
-    kCommands,
-    int(sizeof kCommands / sizeof kCommands[0]),
-    StartupSortKeys,
-    FillStartupList,
-    OnStartupSelection,
-    OnStartupLayout,
-};
-
-BOOL OnInitDialog(HWND page) {
-  InitialisePage(kStartupPage, page);
-  SetControlText(page, kTextAdd, IDC_STARTUP_ADD);
-  SetControlText(page, kTextEnable, IDC_STARTUP_ENABLE);
-  SetControlText(page, kTextDisable, IDC_STARTUP_DISABLE);
-  SetControlText(page, kTextRemove, IDC_STARTUP_REMOVE);
-  EnableWindow(GetDlgItem(page, IDC_STARTUP_SHOW_ALL), TRUE);
-  CheckDlgButton(page, IDC_STARTUP_SHOW_ALL,
-                 Setting(kOptShowAllStartup) > 0 ? BST_CHECKED : BST_UNCHECKED);
-  return TRUE;
+PageDefinition MakeStartupPage() {
+  PageDefinition d{};
+  d.pageId = kCmdStartup;
+  d.helpFile = "startup.html";
+  d.patrolTitleId = kPatrolStartup;
+  d.texts = kTexts;
+  d.checkBoxes = kCheckBoxes;
+  d.list.columns = kColumns;
+  d.list.sortOption = "SortStartup";
+  d.list.lastSortableColumn = kColDetected;
+  d.menu.rows = kMenu;
+  d.commands = kCommands;
+  d.sortKeys = StartupSortKeys;
+  d.fill = FillStartupList;
+  d.selectionChanged = OnStartupSelection;
+  d.layout = OnStartupLayout;
+  d.entryDisabled = IsStartupEntryDisabled;
+  d.locationText = LocationText;
+  return d;
 }
 
 }  // namespace
 
-INT_PTR CALLBACK StartupPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_INITDIALOG: return OnInitDialog(page);
-  }
-  return PageMessage(kStartupPage, page, msg, wParam, lParam);
+const PageDefinition& StartupPage() {
+  static const PageDefinition page = MakeStartupPage();
+  return page;
 }
 
 }  // namespace tov

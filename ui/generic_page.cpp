@@ -1,68 +1,61 @@
 // The page of a family that has not landed yet: its tab, its introduction,
-// the Help button and an empty list, with the shared page behaviour.
+// the Help button and an empty list with the Title and Command columns,
+// with the shared page behaviour.
 #include <windows.h>
 #include <commctrl.h>
-#include <prsht.h>
 
-#include "app/command_line.h"
-#include "startup/entries.h"
+#include "core/entries.h"
+#include "resources/resource.h"
+#include "resources/string_ids.h"
 #include "ui/page_framework.h"
 #include "ui/pages.h"
+#include "ui/pending_pages.h"
 
 namespace tov {
 
 namespace {
 
-struct GenericIntro {
-  int command;
-  int textId;
-};
+constexpr int kGenericColumns = 2;
 
-const GenericIntro kIntros[] = {
-    {kCmdStartup, 211},     {kCmdDelayedStart, 1100}, {kCmdIEHelpers, 695},
-    {kCmdScheduledTasks, 678}, {kCmdServices, 638},   {kCmdActiveTasks, 221},
-    {kCmdCookies, 771},     {kCmdFileTypes, 740},     {kCmdHiddenFiles, 910},
-    {kCmdOptions, 251},
+struct GenericPage {
+  PageDefinition definition;
+  ControlText intro[1];
+  ColumnRow columns[kGenericColumns];
 };
-
-const int kColumns[] = {627, 628};
+GenericPage g_pages[kMaxPendingPages];
 
 void FillEmpty(HWND page) {
   ClearEntries();
   SendMessageA(PageList(page), LVM_DELETEALLITEMS, 0, 0);
 }
 
-// One definition per page command; the command arrives with the page.
-PageDefinition DefinitionOf(int command) {
-  PageDefinition def{};
-  def.pageId = command;
-  def.introTextId = GenericPageIntro(command);
-  def.columnTextIds = kColumns;
-  def.columnCount = 2;
-  def.fill = FillEmpty;
-  return def;
+void MakeGenericPage(const PendingPage& pending, GenericPage* out) {
+  *out = GenericPage{};
+  out->intro[0] = ControlText{IDC_PAGE_INTRO, pending.introTextId};
+  for (int i = 0; i < kGenericColumns; ++i)
+    out->columns[i] = ColumnRow{i == 0 ? kTextTitle : kTextCommand,
+                                 i < pending.list.columns.count ? pending.list.columns.rows[i].share : 0};
+  PageDefinition& d = out->definition;
+  d.pageId = pending.command;
+  d.helpFile = pending.helpFile;
+  if (pending.introTextId) d.texts = out->intro;
+  d.list.columns = out->columns;
+  d.list.fullWidth = pending.list.fullWidth;
+  d.list.lastSortableColumn = pending.list.lastSortableColumn;
+  d.menu = pending.menu;
+  d.fill = FillEmpty;
 }
-
-const char kCommandProp[] = "TovrelGenericPage";
 
 }  // namespace
 
-int GenericPageIntro(int pageCommand) {
-  for (const GenericIntro& row : kIntros)
-    if (row.command == pageCommand) return row.textId;
-  return 0;
-}
-
-INT_PTR CALLBACK GenericPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    int command = int(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
-    SetPropA(page, kCommandProp, (HANDLE)(INT_PTR)command);
+const PageDefinition* GenericPageDefinition(int command) {
+  for (int row = 0; row < PendingPageCount() && row < kMaxPendingPages; ++row) {
+    if (PendingPageAt(row).command != command) continue;
+    GenericPage& page = g_pages[row];
+    if (page.definition.pageId != command) MakeGenericPage(PendingPageAt(row), &page);
+    return &page.definition;
   }
-  int command = int(INT_PTR(GetPropA(page, kCommandProp)));
-  if (command == 0) return FALSE;
-  INT_PTR result = PageMessage(DefinitionOf(command), page, msg, wParam, lParam);
-  if (msg == WM_DESTROY) RemovePropA(page, kCommandProp);
-  return result;
+  return nullptr;
 }
 
 }  // namespace tov

@@ -4,6 +4,7 @@
 
 #include "core/history_names.h"
 #include "core/text.h"
+#include "resources/string_ids.h"
 
 namespace tov {
 
@@ -78,5 +79,22 @@ bool ToggleReversesEvent(int action, bool disabledNow) {
   if (action == kActionStartEnable) return !disabledNow;
   return true;
 }
+
+namespace {
+
+const ColumnRow kHistoryColumns[] = {
+    {kTextTitle, 0.35}, {kTextAction, 0.22}, {kTextCommand, 0.22}, {kTextDateModified, 0.38},
+};
+
+const MenuRow kHistoryMenuRows[] = {
+    {kTextRestore, kCmdHistoryRestore, nullptr},
+    {kTextClearFile, kCmdHistoryClear, nullptr},
+    {kTextClose, 1, nullptr},  // IDOK
+};
+
+}  // namespace
+
+const ListFacts kHistoryList = {kHistoryColumns, false, "SortHistory", 4};
+const EntryMenu kHistoryMenu = {kHistoryMenuRows, false};
 
 }  // namespace tov

@@ -4,6 +4,9 @@
 #pragma once
 #include <cstddef>
 
+#include "ui/page_rules.h"
+#include "ui/sort_keys.h"
+
 namespace tov {
 
 // "yyyymmddhhmm" (hour 00-23) from an event date "MM/DD/YYYY  h:mm AM" or
@@ -17,5 +20,11 @@ size_t HistorySortableDate(const char* date, char* out, size_t cap);
 // any other state would repeat the change instead of reversing it. Other
 // actions: true.
 bool ToggleReversesEvent(int action, bool disabledNow);
+
+// The History window's list: "Title", "Action", "Command" (it shows the type
+// name) and "Date Modified", sorted by "SortHistory".
+extern const ListFacts kHistoryList;
+// Its entry menu: Restore, Clear File, Close and the common tail.
+extern const EntryMenu kHistoryMenu;
 
 }  // namespace tov

@@ -10,10 +10,10 @@
 #include "core/program.h"
 #include "core/text.h"
 #include "core/trace.h"
-#include "reports/full_report.h"
+#include "reports/reports.h"
 #include "resources/resource.h"
-#include "startup/changes.h"
-#include "startup/entries.h"
+#include "resources/string_ids.h"
+#include "core/entries.h"
 #include "ui/history_rules.h"
 #include "ui/listview.h"
 #include "ui/page_framework.h"
@@ -25,16 +25,6 @@ namespace tov {
 
 namespace {
 
-constexpr int kTextIntro = 710;
-constexpr int kTextClearFile = 711;
-constexpr int kTextTitle = 712;
-constexpr int kTextRestore = 717;
-constexpr int kTextClose = 304;
-
-// Column headers: "Title", "Action", "Command" (it shows the type name) and
-// "Date Modified".
-const int kColumnTextIds[] = {627, 715, 628, 713};
-constexpr int kColumnCount = sizeof kColumnTextIds / sizeof kColumnTextIds[0];
 
 // Where the window was last closed; it opens centred until then.
 const char kPositionNames[4][12] = {"xHistory", "yHistory", "dxHistory", "dyHistory"};
@@ -88,7 +78,7 @@ void FillHistory(HWND window) {
 
 // Reverses the selected event and reads the file again, keeping the event
 // selected. A disable or enable is turned back only while the entry is
-// still in the state the event left it in (see ToggleReversesEvent).
+// still in the state the event left it in (CanRestoreHistoryEvent).
 void RestoreSelected(HWND window) {
   HWND list = HistoryList(window);
   int row = SelectedRow(list);
@@ -96,9 +86,8 @@ void RestoreSelected(HWND window) {
   if (row < 0 || entry < 0) return;
   const Entry* e = EntryAt(entry);
   if (!e) return;
-  if (RestoreKindOf(e->flag, e->code) == kToggleStartupEntry &&
-      !ToggleReversesEvent(e->flag, IsTitleDisabled(e->title))) {
-    Trace("HistoryWindow", "entry no longer in the state the event left");
+  if (!CanRestoreHistoryEvent(entry)) {
+    Trace("HistoryWindow", "event can no longer be reversed");
     return;
   }
   RestoreHistoryEvent(window, entry);
@@ -127,7 +116,7 @@ void OnFullReport(HWND window) {
   FillHistory(window);
 }
 
-void OnHelp(HWND) { ShowHelp(kListHistory); }
+void OnHelp(HWND) { ShowHelp(nullptr); }
 
 void OnClose(HWND window) { EndDialog(window, IDOK); }
 
@@ -152,14 +141,13 @@ void OnCommand(HWND window, int command) {
 
 void OnInitDialog(HWND window) {
   char title[kTitleCapacity];
-  if (LoadText(kTextTitle, title) > 0) SetWindowTextA(window, title);
+  if (LoadText(kTextTovrelHistory, title) > 0) SetWindowTextA(window, title);
   SetControlText(window, kTextRestore, IDC_HISTORY_RESTORE);
   SetControlText(window, kTextClearFile, IDC_HISTORY_CLEAR);
   SetControlText(window, kTextClose, IDOK);
-  SetControlText(window, kTextIntro, IDC_HISTORY_INTRO);
+  SetControlText(window, kTextTheFollowingIsA, IDC_HISTORY_INTRO);
   HWND list = HistoryList(window);
-  for (int column = 0; column < kColumnCount; ++column)
-    SetupColumnText(list, column, kColumnTextIds[column], kListHistory);
+  SetupColumns(list, kHistoryList);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   ResetSortDirections();
   EnableWindow(GetDlgItem(window, IDC_HISTORY_RESTORE), FALSE);
@@ -188,11 +176,11 @@ LRESULT OnNotify(HWND window, const NMHDR* header) {
       RestoreSelected(window);
       break;
     case NM_RCLICK:
-      ShowEntryMenu(window, kListHistory, IDC_HISTORY_LIST);
+      ShowEntryMenu(window, kHistoryMenu, IDC_HISTORY_LIST);
       break;
     case LVN_COLUMNCLICK:
       OnListColumnClick(header->hwndFrom, reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem,
-                        kListHistory, HistoryKeys);
+                        kHistoryList, HistoryKeys);
       break;
   }
   return 0;

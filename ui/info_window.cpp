@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/app.h"
 #include "core/files.h"
 #include "core/history.h"
 #include "core/messages.h"
@@ -18,41 +17,15 @@
 #include "core/text.h"
 #include "core/version.h"
 #include "resources/resource.h"
-#include "startup/baseline.h"
-#include "startup/entries.h"
+#include "resources/string_ids.h"
+#include "core/detected.h"
+#include "core/entries.h"
 #include "ui/look.h"
 #include "ui/window_position.h"
 
 namespace tov {
 
 namespace {
-
-// String-table ids of the window's texts.
-enum InfoTextId {
-  kTextClose = 304,
-  kTextKillTask = 306,
-  kTextOnline = 641,
-  kTextStartupLocation = 646,
-  kTextDefaultNote = 647,
-  kTextStop = 650,
-  kTextRunning = 655,
-  kTextApply = 662,
-  kTextAutomatic = 664,
-  kTextStartLabel = 667,
-  kTextStatusLabel = 668,
-  kTextLocation = 716,
-  kTextNotFound = 730,
-  kTextFreeInfo = 731,
-  kTextFileTypeExtension = 755,
-  kTextReady = 831,
-  kTextRun = 832,
-  kTextMicrosoftFile = 908,
-  kTextExpand = 918,
-  kTextShrink = 919,
-  kTextFileInUse = 923,
-  kTextCreateNote = 969,
-  kTextSaveNote = 970,
-};
 
 constexpr char kIeAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
 constexpr char kStatsPage[] = "stats.html";
@@ -75,6 +48,7 @@ struct InfoState {
   bool filling;                  // texts are being set by the window itself
   int startType;                 // remembered start-type row of a service, -1 none
   HICON icon;                    // icon shown, owned by the window
+  EntryLocationProc location;    // the page's location line; null: none
 };
 InfoState g_info;
 bool g_expanded = true;
@@ -123,10 +97,10 @@ struct CaptionBinding {
   int textId;
 };
 const CaptionBinding kCaptions[] = {
-    {IDC_INFO_ONLINE, kTextOnline},        {IDC_INFO_FREE, kTextFreeInfo},
+    {IDC_INFO_ONLINE, kTextZarvoInfo},        {IDC_INFO_FREE, kTextFreeInfo},
     {IDOK, kTextClose},                    {IDC_INFO_RUN, kTextRun},
-    {IDC_INFO_APPLY, kTextApply},          {IDC_INFO_START_LABEL, kTextStartLabel},
-    {IDC_INFO_STATUS_LABEL, kTextStatusLabel},
+    {IDC_INFO_APPLY, kTextApply},          {IDC_INFO_START_LABEL, kTextStartupType},
+    {IDC_INFO_STATUS_LABEL, kTextStatusId668},
 };
 
 void Show(HWND dialog, int control, bool visible) {
@@ -160,7 +134,7 @@ void ApplyForm(HWND dialog) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   for (int control : kExpandedOnly) Show(dialog, control, g_expanded);
-  SetControlText(dialog, g_expanded ? kTextShrink : kTextExpand, IDC_INFO_EXPAND);
+  SetControlText(dialog, g_expanded ? kTextShrinkWindow : kTextExpandInfo, IDC_INFO_EXPAND);
   InvalidateRect(dialog, nullptr, TRUE);
 }
 
@@ -194,8 +168,8 @@ void ShowLocation(HWND dialog, int index, const InfoForm& form) {
     AppendText(line, form.helperKey);
     AppendText(line, "\"");
   } else if (!form.service && !form.locationCleared) {
-    char location[kLocationTextCapacity];
-    LocationText(index, location);
+    char location[kLocationTextCapacity] = "";
+    if (g_info.location) g_info.location(index, location, sizeof location);
     LoadText(kTextStartupLocation, line);
     AppendText(line, location);
   }
@@ -217,7 +191,7 @@ void ShowProgramStatus(HWND dialog, const InfoForm& form, bool exists) {
     SetControlText(dialog, kTextReady, IDC_INFO_STATUS);
     Show(dialog, IDC_INFO_RUN, form.processButtons);
   } else {
-    SetControlText(dialog, kTextNotFound, IDC_INFO_STATUS);
+    SetControlText(dialog, kTextLocalFileNotFound, IDC_INFO_STATUS);
   }
 }
 
@@ -289,7 +263,7 @@ void ShowFileFacts(HWND dialog, const Entry& e, const char* file, bool exists) {
 // The notes text of an entry without a note, by its location code.
 void DefaultNotes(const Entry& e, const VersionStrings& v, char* out, size_t cap) {
   char standard[kMessageCapacity];
-  LoadText(kTextDefaultNote, standard);
+  LoadText(kTextTheProgramInformationListed, standard);
   CopyTextN(out, cap, DefaultNoteText(e.extra, standard));
   char text[kMessageCapacity];
   if (e.code >= 250 && e.code <= 256) {
@@ -297,7 +271,7 @@ void DefaultNotes(const Entry& e, const VersionStrings& v, char* out, size_t cap
       CopyTextN(out, cap, text);
     } else if (ContainsText(v.companyName, "Microsoft")) {
       char format[kMessageCapacity];
-      LoadText(kTextMicrosoftFile, format);
+      LoadText(kTextTheFileSAppears, format);
       FormatOneText(format, e.title, out, cap);
       AppendTextN(out, cap, standard);
     } else {
@@ -568,9 +542,10 @@ void OpenAddress(const char* address) {
 bool InfoExpanded() { return g_expanded; }
 void SetInfoExpanded(bool expanded) { g_expanded = expanded; }
 
-void InfoWindow(HWND list, int entryIndex) {
+void InfoWindow(HWND list, int entryIndex, EntryLocationProc location) {
   g_expanded = !g_expanded;
   g_info = InfoState{};
+  g_info.location = location;
   g_info.list = list;
   g_info.index = entryIndex;
   g_info.startType = -1;

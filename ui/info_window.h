@@ -7,15 +7,23 @@
 
 #include <cstddef>
 
+#include "core/entries.h"
+#include "processes/processes.h"
+#include "services/services.h"
+#include "tasks/tasks.h"
 #include "ui/info_rules.h"
 
 namespace tov {
 
+// The text naming an entry's location (the page's locationText); length.
+typedef size_t (*EntryLocationProc)(int entry, char* out, size_t cap);
+
 // The information window for entry entryIndex of the entry list; list is the
-// page's list view (the window is owned by the list's top-level window).
+// page's list view (the window is owned by the list's top-level window);
+// location gives the location line (null: the line has no location).
 // Modal; ">>" and "<<" step through the entry list, so the caller restores
 // its own selection afterwards.
-void InfoWindow(HWND list, int entryIndex);
+void InfoWindow(HWND list, int entryIndex, EntryLocationProc location = nullptr);
 
 // The program-wide expanded flag of the information window: initially set,
 // flipped on every opening and by the expand button (so the first opening in
@@ -57,26 +65,5 @@ bool WriteNoteFile(const char* notePath, const char* text);
 // selection; an empty text clears it).
 HWND OpenInfoWindow();
 void SetInfoLocationLine(const char* text);
-
-// What the window asks of the other families. Until processes/, services/
-// and tasks/ provide them, processes/active_tasks_stub.cpp answers "nothing
-// running, nothing known".
-// Active tasks: true when a running process has this program file.
-bool IsProgramRunning(const char* path);
-// Active tasks: ends the running process of the program (asking first with
-// ask); the process id found, 0 when none was running.
-unsigned long StopRunningProgram(const char* path, const char* title, bool ask);
-// Services: the description of the service whose program this is; length.
-size_t ServiceDescriptionOfProgram(const char* program, char* out, size_t cap);
-// Services: the state text of a service (display name); the state value, 0
-// when the service does not answer.
-int ServiceStateText(const char* displayName, char* out, size_t cap);
-// Services: sends a control code; 1 when the service accepted it.
-int SendServiceControl(const char* displayName, unsigned long control);
-// Services: writes the start value of the service of that display name.
-int SetServiceStartType(const char* displayName, unsigned long start);
-// Scheduled tasks: the status text and the comment of a task (by name).
-void GetTaskStatusText(const char* taskName, char* out, size_t cap);
-void GetTaskComment(const char* taskName, char* out, size_t cap);
 
 }  // namespace tov

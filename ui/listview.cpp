@@ -12,7 +12,7 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "resources/resource.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 
 namespace tov {
 
@@ -130,22 +130,26 @@ void SelectRow(HWND list, int row) {
   SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
-bool SetupColumn(HWND list, int column, const char* header, int listId) {
+bool SetupColumn(HWND list, int column, const char* header, const ListFacts& facts) {
   RECT r;
   GetWindowRect(list, &r);
   LVCOLUMNA c{};
   c.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
   c.fmt = LVCFMT_LEFT;
-  c.cx = ColumnWidth(listId, column, r.right - r.left, GetSystemMetrics(SM_CXVSCROLL));
+  c.cx = ColumnWidth(facts, column, r.right - r.left, GetSystemMetrics(SM_CXVSCROLL));
   c.pszText = const_cast<char*>(header);
   c.iSubItem = column;
   return SendMessageA(list, LVM_INSERTCOLUMNA, column, (LPARAM)&c) >= 0;
 }
 
-bool SetupColumnText(HWND list, int column, int headerTextId, int listId) {
-  char header[kTitleCapacity];
-  LoadText(headerTextId, header);
-  return SetupColumn(list, column, header, listId);
+bool SetupColumns(HWND list, const ListFacts& facts) {
+  bool all = true;
+  for (int column = 0; column < facts.columns.count && column < kMaxListColumns; ++column) {
+    char header[kTitleCapacity];
+    LoadText(facts.columns.rows[column].textId, header);
+    all = SetupColumn(list, column, header, facts) && all;
+  }
+  return all;
 }
 
 void ResetSortDirections() {
@@ -169,17 +173,17 @@ void SortList(HWND list, int column, SortKeyProc keys) {
   free(run.keys);
 }
 
-void OnListColumnClick(HWND list, int column, int listId, SortKeyProc keys) {
-  if (column < 0 || column > LastSortableColumn(listId)) return;
+void OnListColumnClick(HWND list, int column, const ListFacts& facts, SortKeyProc keys) {
+  if (column < 0 || column > facts.lastSortableColumn) return;
   SortList(list, column, keys);
   g_sortDirections[column] = g_sortDirections[column] ? 0 : 1;
-  if (const char* option = SortOptionName(listId)) SetOption(option, column + 1);
+  if (facts.sortOption) SetOption(facts.sortOption, column + 1);
 }
 
-void ApplyStoredSort(HWND list, int listId, SortKeyProc keys) {
-  const char* option = SortOptionName(listId);
+void ApplyStoredSort(HWND list, const ListFacts& facts, SortKeyProc keys) {
+  const char* option = facts.sortOption;
   int stored = option ? GetOption(option, 0) : 0;
-  if (stored > 0 && stored <= LastSortableColumn(listId) + 1) SortList(list, stored - 1, keys);
+  if (stored > 0 && stored <= facts.lastSortableColumn + 1) SortList(list, stored - 1, keys);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
 }
 

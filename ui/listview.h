@@ -41,10 +41,10 @@ int RowEntry(HWND list, int row);
 // Selects the row and scrolls it into view; the other rows keep their state.
 void SelectRow(HWND list, int row);
 
-// Inserts a left-aligned column with the width the list's table gives.
-bool SetupColumn(HWND list, int column, const char* header, int listId);
-// The same, with the header from the string table.
-bool SetupColumnText(HWND list, int column, int headerTextId, int listId);
+// Inserts a left-aligned column with the width the list's share gives.
+bool SetupColumn(HWND list, int column, const char* header, const ListFacts& facts);
+// Inserts every column of the list, headers from the string table.
+bool SetupColumns(HWND list, const ListFacts& facts);
 
 // Sort directions, one per column, shared by every list: 0 ascending.
 void ResetSortDirections();
@@ -67,9 +67,9 @@ void SortList(HWND list, int column, SortKeyProc keys);
 // Column click on a page list: columns up to the list's last sortable one
 // are sorted, that column's direction turned round and column + 1 stored
 // under the list's sort option.
-void OnListColumnClick(HWND list, int column, int listId, SortKeyProc keys);
+void OnListColumnClick(HWND list, int column, const ListFacts& facts, SortKeyProc keys);
 // After a page has filled its list: the stored sort column (if any) once,
 // then full-row selection.
-void ApplyStoredSort(HWND list, int listId, SortKeyProc keys);
+void ApplyStoredSort(HWND list, const ListFacts& facts, SortKeyProc keys);
 
 }  // namespace tov

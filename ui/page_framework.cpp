@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <mmsystem.h>
+#include <prsht.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -17,9 +18,11 @@
 #include "core/shell.h"
 #include "core/text.h"
 #include "core/trace.h"
-#include "reports/full_report.h"
+#include "reports/reports.h"
 #include "resources/resource.h"
-#include "startup/entries.h"
+#include "resources/string_ids.h"
+#include "core/entries.h"
+#include "core/page_ids.h"
 #include "ui/info_window.h"
 #include "ui/look.h"
 #include "ui/patrol_dialog.h"
@@ -30,12 +33,6 @@ namespace tov {
 
 namespace {
 
-constexpr int kTextHelpLabel = 793;
-constexpr int kTextMonitorLabel = 794;
-constexpr int kTextClose = 304;
-constexpr int kTextInfo = 301;
-constexpr int kTextNoSelection = 57;
-constexpr int kTextLanguageCode = 634;
 constexpr size_t kButtonTextCapacity = 512;
 constexpr size_t kAddressCapacity = 520;
 constexpr size_t kSoundPathCapacity = 260;
@@ -218,7 +215,7 @@ LRESULT OnNotify(const PageDefinition& def, HWND page, const NMHDR* header) {
       OnSelectionChanged(def, page);
       break;
     case NM_RCLICK:
-      ShowEntryMenu(page, def.pageId, IDC_PAGE_LIST);
+      ShowEntryMenu(page, def.menu, IDC_PAGE_LIST, def.entryDisabled);
       break;
     case NM_DBLCLK:
     case NM_RETURN:
@@ -227,7 +224,7 @@ LRESULT OnNotify(const PageDefinition& def, HWND page, const NMHDR* header) {
     case LVN_COLUMNCLICK:
       if (def.sortKeys)
         OnListColumnClick(header->hwndFrom, reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem,
-                          def.pageId, def.sortKeys);
+                          def.list, def.sortKeys);
       break;
   }
   return 0;
@@ -265,7 +262,7 @@ HWND PageList(HWND page) { return GetDlgItem(page, IDC_PAGE_LIST); }
 
 bool NothingSelected(HWND page) {
   if (SelectedEntry(PageList(page)) >= 0) return false;
-  ShowInfoMessage(kTextNoSelection);
+  ShowInfoMessage(kTextNoSelectionHasBeen);
   return true;
 }
 
@@ -368,14 +365,17 @@ static void TakeEnterInList(HWND list) {
 void InitialisePage(const PageDefinition& def, HWND page) {
   HWND list = PageList(page);
   TakeEnterInList(list);
-  if (def.introTextId) SetControlText(page, def.introTextId, IDC_PAGE_INTRO);
   SetControlText(page, kTextInfo, IDC_PAGE_INFO);
   SetControlText(page, kTextClose, IDC_PAGE_CLOSE);
-  SetControlText(page, kTextHelpLabel, IDC_PAGE_HELP_LABEL);
-  SetControlText(page, kTextMonitorLabel, IDC_PAGE_MONITOR_LABEL);
+  SetControlText(page, kTextHelp, IDC_PAGE_HELP_LABEL);
+  SetControlText(page, kTextMonitor, IDC_PAGE_MONITOR_LABEL);
+  for (const ControlText& row : def.texts) SetControlText(page, row.textId, row.controlId);
+  for (const CheckBoxRow& row : def.checkBoxes) {
+    EnableWindow(GetDlgItem(page, row.controlId), TRUE);
+    CheckDlgButton(page, row.controlId, Setting(row.option) > 0 ? BST_CHECKED : BST_UNCHECKED);
+  }
   if (!IsNtPlatform()) ShowWindow(GetDlgItem(page, IDC_PAGE_CLOSE), SW_HIDE);
-  for (int column = 0; column < def.columnCount; ++column)
-    SetupColumnText(list, column, def.columnTextIds[column], def.pageId);
+  SetupColumns(list, def.list);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   ResetSortDirections();
   SetActivePageId(def.pageId);
@@ -387,19 +387,28 @@ void RefillPage(const PageDefinition& def, HWND page) {
   OnSelectionChanged(def, page);
 }
 
-bool RunPageCommand(const PageDefinition& def, HWND page, int command) {
-  for (int i = 0; i < def.commandCount; ++i) {
-    if (def.commands[i].command != command) continue;
-    def.commands[i].handler(page);
+bool RunPageCommand(const PageDefinition& def, HWND page, int command, int notification) {
+  bool handled = false;
+  if (notification == BN_CLICKED) {
+    for (const CheckBoxRow& row : def.checkBoxes) {
+      if (row.controlId != command) continue;
+      SetSetting(row.option, IsDlgButtonChecked(page, command) == BST_CHECKED ? 1 : 0);
+      handled = true;
+    }
+  }
+  for (const PageCommandRow& row : def.commands) {
+    if (row.command != command || row.notification != notification) continue;
+    row.handler(page);
     return true;
   }
+  if (handled || notification != BN_CLICKED) return handled;
   switch (command) {
-    case kCmdInfo: OnInfo(page); return true;
+    case kCmdInfo: OnInfo(def, page); return true;
     case kCmdViewNote: OnViewNote(page); return true;
     case kCmdExploreFolder: OnExploreFolder(page); return true;
     case kCmdProgramProperties: OnProgramProperties(page); return true;
     case kCmdOnlineInfo: OnOnlineInfo(page); return true;
-    case kCmdHelp: ShowHelp(def.pageId); return true;
+    case kCmdHelp: ShowHelp(def.helpFile); return true;
     case kCmdPatrolTime: OnMonitor(def, page); return true;
     case kCmdFullReport: FullReport(page); return true;
     case kCmdPageClose: PostMessageA(page, WM_CLOSE, 0, 0); return true;
@@ -416,7 +425,7 @@ INT_PTR PageMessage(const PageDefinition& def, HWND page, UINT msg, WPARAM wPara
       SetWindowLongPtrA(page, DWLP_MSGRESULT, OnNotify(def, page, reinterpret_cast<NMHDR*>(lParam)));
       return TRUE;
     case WM_COMMAND:
-      return RunPageCommand(def, page, LOWORD(wParam));
+      return RunPageCommand(def, page, LOWORD(wParam), HIWORD(wParam));
     case WM_MOUSEMOVE:
       OnPictureMouseMove(page, wParam, lParam);
       return TRUE;
@@ -451,6 +460,22 @@ INT_PTR PageMessage(const PageDefinition& def, HWND page, UINT msg, WPARAM wPara
       return FALSE;
   }
   return FALSE;
+}
+
+namespace {
+const char kDefinitionProp[] = "TovrelPageDefinition";
+}  // namespace
+
+INT_PTR CALLBACK PageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_INITDIALOG) {
+    LPARAM definition = reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam;
+    SetPropA(page, kDefinitionProp, (HANDLE)definition);
+  }
+  const PageDefinition* def = static_cast<const PageDefinition*>(GetPropA(page, kDefinitionProp));
+  if (def == nullptr) return FALSE;
+  INT_PTR result = PageMessage(*def, page, msg, wParam, lParam);
+  if (msg == WM_DESTROY) RemovePropA(page, kDefinitionProp);
+  return result;
 }
 
 void CreateActivePage(HWND page) {
@@ -503,13 +528,13 @@ void UpdateNoteButton(HWND page, int entryIndex) {
                       (WPARAM)ProgramFont(note ? kFontNoteButtonBold : kFontButton), TRUE);
 }
 
-HMENU BuildEntryMenu(int pageId, int entryIndex) {
+HMENU BuildEntryMenu(const EntryMenu& rows, int entryIndex, bool (*entryDisabled)(int entry)) {
   char path[kEntryPathSlot];
   EntryPath(entryIndex, path, sizeof path);
-  MenuEntryFacts facts{EntryCode(entryIndex), IsEntryDisabled(entryIndex) != 0,
+  MenuEntryFacts facts{EntryCode(entryIndex), entryDisabled && entryDisabled(entryIndex),
                        path[0] != 0 && NoteExists(path)};
   MenuItem items[kMaxMenuItems];
-  int count = EntryMenuItems(pageId, facts, items, kMaxMenuItems);
+  int count = EntryMenuItems(rows, facts, items, kMaxMenuItems);
   if (count == 0) return nullptr;
   HMENU menu = CreatePopupMenu();
   for (int i = 0; i < count; ++i) {
@@ -524,10 +549,10 @@ HMENU BuildEntryMenu(int pageId, int entryIndex) {
   return menu;
 }
 
-bool ShowEntryMenu(HWND page, int pageId, int listId) {
+bool ShowEntryMenu(HWND page, const EntryMenu& rows, int listId, bool (*entryDisabled)(int entry)) {
   int entry = SelectedEntry(GetDlgItem(page, listId));
   if (entry < 0) return false;
-  HMENU menu = BuildEntryMenu(pageId, entry);
+  HMENU menu = BuildEntryMenu(rows, entry, entryDisabled);
   if (!menu) return false;
   POINT pt;
   GetCursorPos(&pt);
@@ -536,11 +561,11 @@ bool ShowEntryMenu(HWND page, int pageId, int listId) {
   return true;
 }
 
-void OnInfo(HWND page) {
+void OnInfo(const PageDefinition& def, HWND page) {
   if (NothingSelected(page)) return;
   HWND list = PageList(page);
   int row = SelectedRow(list);
-  InfoWindow(list, RowEntry(list, row));
+  InfoWindow(list, RowEntry(list, row), def.locationText);
   SelectRow(list, row);
 }
 
@@ -579,11 +604,11 @@ void OnOnlineInfo(HWND page) {
   OpenOnlineInformation(EntryCode(entry), program, title);
 }
 
-void ShowHelp(int pageCommand) {
+void ShowHelp(const char* helpFile) {
   char language[16];
   LoadText(kTextLanguageCode, language);
   char file[kPathCapacity];
-  if (HelpFileName(pageCommand, language, file, sizeof file) == 0) return;
+  if (HelpFileName(helpFile, language, file, sizeof file) == 0) return;
   char local[kPathCapacity];
   if (ProgramFolder(local) > 0 && AppendBackslash(local) && AppendText(local, file) &&
       FileExists(local) != 0) {

@@ -3,13 +3,14 @@
 // status bar, the Help and monitor-state picture buttons, the owner-drawn
 // button look, the entry menu and the common entry actions.
 //
-// A page is one file: its dialog procedure, a PageDefinition with its
-// columns table and its commands table, and the On... functions they name.
-// The procedure handles what is its own and hands every other message to
-// PageMessage, which runs the shared behaviour from the definition.
+// A page is one file: a PageDefinition (columns, sort option, entry menu,
+// texts, check boxes, commands) and the On... functions it names. PageProc
+// runs the page from its definition; a page that needs its own procedure
+// handles what is its own and hands every other message to PageMessage.
 #pragma once
 #include <windows.h>
 
+#include "core/options_table.h"
 #include "ui/listview.h"
 #include "ui/page_rules.h"
 
@@ -48,31 +49,63 @@ void StandardPageLayout(HWND page, PageLayout* layout);
 
 // A page's command handler.
 typedef void (*PageCommandProc)(HWND page);
+// One command of a page: it runs when WM_COMMAND brings that id with that
+// notification code. 0 is BN_CLICKED, which menus and picture buttons send
+// too; an edit or combo box row names its EN_ or CBN_ code.
 struct PageCommandRow {
   int command;
   PageCommandProc handler;
+  int notification;
 };
 
-struct PageDefinition {
-  int pageId;            // the page command (6026 ...)
-  int introTextId;       // text of control 1047; 0 for none
-  int patrolTitleId;     // title of its patrol-time dialog; 0 without a monitor
-  const int* columnTextIds;  // headers of the list's columns, in order
-  int columnCount;
-  const PageCommandRow* commands;  // run before the shared commands
-  int commandCount;
-  SortKeyProc sortKeys;             // null: the list does not sort
-  void (*fill)(HWND page);          // builds the entry list and the rows
-  void (*selectionChanged)(HWND page);  // the page's own button states
-  void (*layout)(HWND page);        // answers 6049; null: the standard layout
+// A text the page sets on one of its controls when it is created (the
+// introduction, button captions).
+struct ControlText {
+  int controlId;
+  int textId;
 };
+
+// A check box bound to an option: checked from the option when the page is
+// created; a click stores its state, then the page's command of the same id
+// (if any) runs.
+struct CheckBoxRow {
+  int controlId;
+  OptionId option;
+};
+
+// Everything the shared code needs to know about a page. A page file sets
+// the fields by name in a function and keeps the result as a constant:
+//   PageDefinition MakeStartupPage() { PageDefinition d{}; d.pageId = ...; return d; }
+// Fields left at zero mean "none".
+struct PageDefinition {
+  int pageId;                         // the page command (6026 ...)
+  const char* helpFile;               // "startup.html"; null: "features.html"
+  int patrolTitleId;                  // title of its patrol-time dialog; 0 without a monitor
+  Rows<ControlText> texts;            // the introduction (IDC_PAGE_INTRO) and button captions
+  Rows<CheckBoxRow> checkBoxes;       // check boxes bound to options
+  ListFacts list;                     // columns {text id, share}, sort option
+  EntryMenu menu;                     // entry-menu rows {text id, command, condition}
+  Rows<PageCommandRow> commands;      // run before the shared commands
+  SortKeyProc sortKeys;               // null: the list does not sort
+  void (*fill)(HWND page);            // builds the entry list and the rows
+  void (*selectionChanged)(HWND page);  // the page's own button states
+  void (*layout)(HWND page);          // answers 6049; null: the standard layout
+  bool (*entryDisabled)(int entry);   // for the menu conditions; null: never
+  // The location line of the information window; null: none.
+  size_t (*locationText)(int entry, char* out, size_t cap);
+};
+
+// The dialog procedure of a page whose PROPSHEETPAGE lParam points to its
+// PageDefinition: everything runs from the definition.
+INT_PTR CALLBACK PageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // The shared part of a page's dialog procedure. Returns what the dialog
 // procedure returns (through SetDlgMsgResult where a result is due).
 INT_PTR PageMessage(const PageDefinition& page, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-// Runs a command from the page's table, then the shared ones. False when
+// Runs a command from the page's table, then the shared ones, for the
+// notification code of WM_COMMAND (0 for buttons and menus). False when
 // nobody handles it.
-bool RunPageCommand(const PageDefinition& page, HWND window, int command);
+bool RunPageCommand(const PageDefinition& page, HWND window, int command, int notification = 0);
 
 // Initialisation shared by every page (texts, columns, labels, sort
 // directions, ActivePageId, saved sheet position). Pages call it first in
@@ -91,21 +124,24 @@ void ShowPatrolState(HWND page, bool on, bool realtime);
 // Font of the Info button (1008): bold when the entry's program has a note.
 void UpdateNoteButton(HWND page, int entryIndex);
 
-// Builds the entry menu of a page for an entry (null for none).
-HMENU BuildEntryMenu(int pageId, int entryIndex);
+// Builds an entry menu for an entry (null for none); entryDisabled answers
+// the menu conditions (null: never disabled).
+HMENU BuildEntryMenu(const EntryMenu& menu, int entryIndex, bool (*entryDisabled)(int entry));
 // Shows the entry menu at the mouse position when a row is selected.
-bool ShowEntryMenu(HWND page, int pageId, int listId);
+bool ShowEntryMenu(HWND page, const EntryMenu& menu, int listId,
+                   bool (*entryDisabled)(int entry) = nullptr);
 
 // Common entry actions on the selected entry of the page's list; with no
 // selection each shows message 57.
-void OnInfo(HWND page);
+void OnInfo(const PageDefinition& page, HWND window);
 void OnViewNote(HWND page);
 void OnExploreFolder(HWND page);
 void OnProgramProperties(HWND page);
 void OnOnlineInfo(HWND page);
-// The help page of a page command: a local file of the program folder, else
-// the vendor's web site (through a running AOL client when there is one).
-void ShowHelp(int pageCommand);
+// A help page (file name as the page's helpFile): a local file of the
+// program folder, else the vendor's web site (through a running AOL client
+// when there is one).
+void ShowHelp(const char* helpFile);
 // Plays the program's sound of an event ("Open").
 void PlayEventSound(const char* event);
 

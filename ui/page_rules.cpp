@@ -3,162 +3,34 @@
 #include <cstring>
 
 #include "core/text.h"
+#include "resources/string_ids.h"
 
 namespace tov {
 
-namespace {
+bool WhenNoteExists(const MenuEntryFacts& entry) { return entry.noteExists; }
+bool WhenDisabled(const MenuEntryFacts& entry) { return entry.disabled; }
+bool WhenEnabled(const MenuEntryFacts& entry) { return !entry.disabled; }
 
-// Texts of the menu items.
-enum MenuText {
-  kTextInfo = 301,
-  kTextRemove = 302,
-  kTextRemoveUnchecked = 303,
-  kTextClose = 304,
-  kTextRefresh = 305,
-  kTextKillTask = 306,
-  kTextFullReport = 310,
-  kTextAdd = 311,
-  kTextEnable = 632,
-  kTextDisable = 633,
-  kTextOnlineInfo = 641,
-  kTextView = 659,
-  kTextRemoveChecked = 708,
-  kTextClearFile = 711,
-  kTextRestore = 717,
-  kTextDeleteOnReboot = 801,
-  kTextViewInNotepad = 913,
-  kTextDelete = 925,
-  kTextViewNote = 971,
-  kTextHelp = 31,
-  kTextMoveToDelayed = 1116,
-  kTextLaunch = 1117,
-  kTextDelayOptions = 1118,
-  kTextRestoreToStartup = 1124,
-  kTextExploreFolder = 1135,
-  kTextProgramProperties = 1136,
-};
-
-// Startup entries from this code on (Winlogon and registry hooks) cannot be
-// delayed, removed, disabled or deleted from the menu.
-constexpr int kFirstSystemStartupCode = 250;
-
-struct MenuBuilder {
-  MenuItem* out;
-  int cap;
-  int count;
-  void Add(int textId, int command) {
+int EntryMenuItems(const EntryMenu& menu, const MenuEntryFacts& entry, MenuItem* out, int cap) {
+  if (menu.rows.count == 0) return 0;
+  int count = 0;
+  auto add = [&](int textId, int command) {
     if (count < cap) out[count] = MenuItem{textId, command};
     ++count;
-  }
-  void Separator() { Add(0, 0); }
-  void ProgramItems() {
-    Add(kTextInfo, kCmdInfo);
-    Add(kTextExploreFolder, kCmdExploreFolder);
-    Add(kTextProgramProperties, kCmdProgramProperties);
-  }
-  void NoteItem(bool exists) {
-    if (exists) Add(kTextViewNote, kCmdViewNote);
-  }
-};
-
-struct HelpFile {
-  int command;
-  const char* file;
-};
-
-const HelpFile kHelpFiles[] = {
-    {6026, "startup.html"},  {6028, "cookies.html"},   {6029, "tasks.html"},
-    {6033, "options.html"},  {6038, "services.html"},  {6039, "scheduler.html"},
-    {6040, "bho.html"},      {6042, "filetype.html"},  {6051, "helpme.html"},
-    {6052, "hidden.html"},   {6055, "delay.html"},
-};
-
-}  // namespace
-
-int EntryMenuItems(int pageId, const MenuEntryFacts& entry, MenuItem* out, int cap) {
-  MenuBuilder m{out, cap, 0};
-  switch (pageId) {
-    case 6026:
-      m.ProgramItems();
-      m.NoteItem(entry.noteExists);
-      m.Add(kTextAdd, kCmdAdd);
-      if (entry.code < kFirstSystemStartupCode) {
-        m.Add(kTextMoveToDelayed, kCmdMoveToDelayed);
-        m.Separator();
-        m.Add(kTextRemove, kCmdRemove);
-        if (entry.disabled) m.Add(kTextEnable, kCmdEnable);
-        else m.Add(kTextDisable, kCmdDisable);
-        m.Add(kTextDeleteOnReboot, kCmdDeleteOnReboot);
-      }
-      break;
-    case 6055:
-      m.ProgramItems();
-      m.Add(kTextAdd, kCmdAdd);
-      m.Add(kTextLaunch, kCmdLaunch);
-      m.Add(kTextDelayOptions, kCmdDelayOptions);
-      m.Separator();
-      m.Add(kTextRemove, kCmdRemove);
-      m.Add(kTextRestoreToStartup, kCmdRestoreToStartup);
-      m.NoteItem(entry.noteExists);
-      break;
-    case 6040:
-    case 6039:
-      m.ProgramItems();
-      m.NoteItem(entry.noteExists);
-      m.Add(kTextRemove, kCmdRemove);
-      m.Add(kTextDeleteOnReboot, kCmdDeleteOnReboot);
-      break;
-    case 6038:
-      m.ProgramItems();
-      m.NoteItem(entry.noteExists);
-      break;
-    case 6029:
-      m.ProgramItems();
-      m.NoteItem(entry.noteExists);
-      m.Add(kTextRefresh, kCmdRefresh);
-      m.Add(kTextKillTask, kCmdKillTask);
-      m.Add(kTextDeleteOnReboot, kCmdDeleteOnReboot);
-      break;
-    case 6028:
-      m.Add(kTextView, kCmdInfo);
-      m.Add(kTextRemoveUnchecked, kCmdPageClose);
-      m.Add(kTextRemoveChecked, kCmdRemoveChecked);
-      break;
-    case 6042:
-      m.Add(kTextInfo, kCmdInfo);
-      m.NoteItem(entry.noteExists);
-      m.Add(kTextAdd, kCmdAdd);
-      m.Add(kTextRemove, kCmdRemove);
-      break;
-    case 6052:
-      m.ProgramItems();
-      m.NoteItem(entry.noteExists);
-      m.Add(kTextRefresh, kCmdRefresh);
-      m.Add(kTextDelete, kCmdDeleteHidden);
-      m.Add(kTextDeleteOnReboot, kCmdDeleteOnReboot);
-      m.Add(kTextViewInNotepad, kCmdViewInNotepad);
-      break;
-    case 6041:
-      m.Add(kTextRestore, kCmdHistoryRestore);
-      m.Add(kTextClearFile, kCmdHistoryClear);
-      m.Add(kTextClose, 1);
-      break;
-    default:
-      return 0;
-  }
-  m.Separator();
-  m.Add(kTextOnlineInfo, kCmdOnlineInfo);
-  if (pageId != 6028) m.Add(kTextFullReport, kCmdFullReport);
-  m.Add(kTextHelp, kCmdHelp);
-  return m.count < cap ? m.count : cap;
+  };
+  for (const MenuRow& row : menu.rows)
+    if (row.condition == nullptr || row.condition(entry)) add(row.textId, row.command);
+  add(0, 0);
+  add(kTextZarvoInfo, kCmdOnlineInfo);
+  if (!menu.withoutReport) add(kTextFullReport, kCmdFullReport);
+  add(kTextTovrelHelp, kCmdHelp);
+  return count < cap ? count : cap;
 }
 
-size_t HelpFileName(int pageCommand, const char* languageCode, char* out, size_t cap) {
+size_t HelpFileName(const char* file, const char* languageCode, char* out, size_t cap) {
   if (cap == 0) return 0;
   out[0] = 0;
-  const char* file = "features.html";
-  for (const HelpFile& row : kHelpFiles)
-    if (row.command == pageCommand) file = row.file;
+  if (file == nullptr) file = "features.html";
   bool whole = true;
   if (languageCode[0] && strcmp(languageCode, "us") != 0) {
     whole = CopyTextN(out, cap, languageCode) && AppendTextN(out, cap, "_");

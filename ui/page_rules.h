@@ -1,8 +1,10 @@
-// Rules of the page framework that need no window: the entry menu of each
-// page, the help file of each page, and the arithmetic that places a page's
+// Rules of the page framework that need no window: building a page's entry
+// menu from its rows, the name of its help file, and the arithmetic that places a page's
 // controls for the sheet's size. Portable: no Windows headers.
 #pragma once
 #include <cstddef>
+
+#include "ui/sort_keys.h"
 
 namespace tov {
 
@@ -50,15 +52,36 @@ struct MenuEntryFacts {
   bool noteExists;    // the note file of its program exists
 };
 
-// The entry menu of a page (page id, or 6041 for the History window), top
-// to bottom, the common tail included. Returns the number of items; 0 for
-// a page without a menu.
-int EntryMenuItems(int pageId, const MenuEntryFacts& entry, MenuItem* out, int cap);
+// A row shows only when its condition holds for the selected entry; a row
+// without one always shows.
+typedef bool (*MenuCondition)(const MenuEntryFacts& entry);
+bool WhenNoteExists(const MenuEntryFacts& entry);
+bool WhenDisabled(const MenuEntryFacts& entry);
+bool WhenEnabled(const MenuEntryFacts& entry);
 
-// The help file of a page command: "startup.html" and so on,
-// "features.html" for any other; prefixed with the language code and "_"
-// unless that code is "us". Returns the length (0 when cut).
-size_t HelpFileName(int pageCommand, const char* languageCode, char* out, size_t cap);
+// One row of a page's entry menu; textId 0 is a separator.
+struct MenuRow {
+  int textId;
+  int command;
+  MenuCondition condition;
+};
+
+// A page's entry menu: its own rows, then the common tail (a separator,
+// the online information, the full report unless withoutReport, Help).
+struct EntryMenu {
+  Rows<MenuRow> rows;   // none: the page has no entry menu
+  bool withoutReport;
+};
+
+// The items of an entry menu for an entry, top to bottom, the common tail
+// included. Returns the number of items (never more than cap); 0 for a
+// menu without rows.
+int EntryMenuItems(const EntryMenu& menu, const MenuEntryFacts& entry, MenuItem* out, int cap);
+
+// The help file of a page: file ("features.html" when null), prefixed with
+// the language code and "_" unless that code is "us". Returns the length
+// (0 when cut).
+size_t HelpFileName(const char* file, const char* languageCode, char* out, size_t cap);
 
 // Placement of a page's controls. Dialog units arrive already in pixels.
 struct LayoutUnits {

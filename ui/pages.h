@@ -1,15 +1,15 @@
-// The page procedures the sheet's page table names. A page that has not
-// landed yet is shown by GenericPageProc: its title, its introduction and
-// an empty list.
+// The page a family that has not landed yet shows: its title, its
+// introduction and an empty list, from the facts kept in pending_pages.
 #pragma once
-#include <windows.h>
+#include "ui/page_framework.h"
 
 namespace tov {
 
-INT_PTR CALLBACK StartupPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK GenericPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
+// Enough for every row of the pending pages.
+constexpr int kMaxPendingPages = 12;
 
-// The introduction text of a page command shown by the generic page.
-int GenericPageIntro(int pageCommand);
+// The generic page's definition for a page command (shown by PageProc), or
+// null when the command has no pending row.
+const PageDefinition* GenericPageDefinition(int command);
 
 }  // namespace tov

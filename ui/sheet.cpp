@@ -6,14 +6,15 @@
 
 #include <cstring>
 
-#include "app/command_line.h"
 #include "core/messages.h"
+#include "core/page_ids.h"
 #include "core/program.h"
 #include "core/settings.h"
 #include "core/shell.h"
 #include "core/text.h"
 #include "core/trace.h"
 #include "resources/resource.h"
+#include "resources/string_ids.h"
 #include "ui/page_framework.h"
 #include "ui/pages.h"
 #include "ui/window_position.h"
@@ -24,10 +25,7 @@ const char kRequestedPageProp[] = "TovrelExRequestedPage";
 
 namespace {
 
-constexpr int kTextCaption = 2;
-constexpr int kTextSheetFailed = 24;
 constexpr size_t kPageTitleCapacity = 256;
-constexpr int kMaxPages = 10;
 constexpr DWORD kCurrentStructuresVersion = (4 << 16) | 71;  // comctl32 4.71
 // Page and header structure sizes: the current ones and those older
 // libraries know.
@@ -39,18 +37,9 @@ constexpr int kPageWidthMargin = 28;
 constexpr int kPageHeightMargin = 112;
 constexpr int kOneRowExtraHeight = 10;
 
-const SheetPage kPages[kMaxPages] = {
-    {kCmdStartup, 606, IDI_PAGE_STARTUP, IDD_PAGE_STARTUP, StartupPageProc, false},
-    {kCmdDelayedStart, 609, IDI_PAGE_DELAYED_START, IDD_PAGE_DELAYED_START, GenericPageProc, false},
-    {kCmdIEHelpers, 694, IDI_PAGE_IE_HELPERS, IDD_PAGE_IE_HELPERS, GenericPageProc, false},
-    {kCmdScheduledTasks, 680, IDI_PAGE_SCHEDULED_TASKS, IDD_PAGE_SCHEDULED_TASKS, GenericPageProc, false},
-    {kCmdServices, 636, IDI_PAGE_SERVICES, IDD_PAGE_SERVICES, GenericPageProc, true},
-    {kCmdActiveTasks, 607, IDI_PAGE_ACTIVE_TASKS, IDD_PAGE_ACTIVE_TASKS, GenericPageProc, false},
-    {kCmdCookies, 608, IDI_PAGE_COOKIES, IDD_PAGE_COOKIES, GenericPageProc, false},
-    {kCmdFileTypes, 739, IDI_PAGE_FILE_TYPES, IDD_PAGE_FILE_TYPES, GenericPageProc, false},
-    {kCmdHiddenFiles, 973, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, GenericPageProc, false},
-    {kCmdOptions, 610, IDI_PAGE_OPTIONS, IDD_PAGE_OPTIONS, GenericPageProc, false},
-};
+// The sheet's pages in order, as the program registered them at start.
+const SheetPage* g_pages = nullptr;
+int g_pageCount = 0;
 
 int g_activePageId = 0;
 
@@ -136,7 +125,7 @@ void GiveTabsPageIcons(HWND tabs) {
   int rows[kMaxPages];
   int count = SheetPagesShown(IsNtPlatform(), rows, kMaxPages);
   for (int i = 0; i < count; ++i) {
-    HICON icon = (HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(kPages[rows[i]].iconId),
+    HICON icon = (HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(g_pages[rows[i]].iconId),
                                    IMAGE_ICON, 16, 16, 0);
     ImageList_AddIcon(g_sheet.tabIcons, icon);
     if (icon) DestroyIcon(icon);
@@ -149,14 +138,19 @@ void GiveTabsPageIcons(HWND tabs) {
 int ActivePageId() { return g_activePageId; }
 void SetActivePageId(int id) { g_activePageId = id; }
 
-int SheetPageCount() { return kMaxPages; }
-const SheetPage& SheetPageAt(int row) { return kPages[row]; }
+void SetSheetPages(const SheetPage* pages, int count) {
+  g_pages = pages;
+  g_pageCount = pages ? (count < kMaxPages ? count : kMaxPages) : 0;
+}
+
+int SheetPageCount() { return g_pageCount; }
+const SheetPage& SheetPageAt(int row) { return g_pages[row]; }
 
 int SheetPagesShown(bool nt, int* rows, int cap) {
   int count = 0;
-  for (int row = 0; row < kMaxPages && count < cap; ++row) {
-    if (kPages[row].ntOnly && !nt) continue;
-    if (kPages[row].ntOnly) Trace("TabDialog - If Windows 2000", "True");
+  for (int row = 0; row < g_pageCount && count < cap; ++row) {
+    if (g_pages[row].ntOnly && !nt) continue;
+    if (g_pages[row].ntOnly) Trace("TabDialog - If Windows 2000", "True");
     rows[count++] = row;
   }
   return count;
@@ -227,7 +221,7 @@ int TabDialog(HWND mainWindow, int command) {
   UINT headerSize = current ? kHeaderStructSize : kHeaderStructSizeOld;
 
   char caption[kCaptionCapacity];
-  if (LoadText(kTextCaption, caption) > 0) SetProgramCaption(caption);
+  if (LoadText(kTextTovrel, caption) > 0) SetProgramCaption(caption);
 
   const bool nt = IsNtPlatform();
   int rows[kMaxPages];
@@ -239,7 +233,8 @@ int TabDialog(HWND mainWindow, int command) {
   memset(pageRecords, 0, sizeof pageRecords);
   int start = 0;
   for (int i = 0; i < count; ++i) {
-    const SheetPage& row = kPages[rows[i]];
+    const SheetPage& row = g_pages[rows[i]];
+    const PageDefinition* definition = row.definition ? row.definition : GenericPageDefinition(row.command);
     LoadText(row.titleId, titles[i]);
     PROPSHEETPAGEA p{};
     p.dwSize = pageSize;
@@ -248,8 +243,8 @@ int TabDialog(HWND mainWindow, int command) {
     p.pszTemplate = MAKEINTRESOURCEA(row.dialogId);
     p.pszIcon = MAKEINTRESOURCEA(row.iconId);
     p.pszTitle = titles[i];
-    p.pfnDlgProc = row.proc;
-    p.lParam = row.command;
+    p.pfnDlgProc = row.proc ? row.proc : PageProc;
+    p.lParam = (LPARAM)definition;
     memcpy(pageRecords + i * pageSize, &p, pageSize);
     if (row.command == command) start = i;
   }
@@ -268,20 +263,11 @@ int TabDialog(HWND mainWindow, int command) {
   Trace("TabDialog", "PropertySheet");
   PlayEventSound("Open");
   INT_PTR result = PropertySheetA(&header);
-  if (result < 0) ShowErrorMessage(kTextSheetFailed);
+  if (result < 0) ShowErrorMessage(kTextERRORYourSystemIs);
   if (g_sheet.tabIcons) ImageList_Destroy(g_sheet.tabIcons);
   g_sheet = SheetState{};
   SetActivePageId(0);
   return 0;
-}
-
-void CentreWindow(HWND window) {
-  RECT r;
-  if (!GetWindowRect(window, &r)) return;
-  int w = r.right - r.left, h = r.bottom - r.top;
-  int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-  int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 3;
-  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace tov

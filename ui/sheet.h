@@ -19,24 +19,31 @@ int TabDialog(HWND mainWindow, int command);
 // sheet was asked for (read by tests and by a later start of the program).
 extern const char kRequestedPageProp[];
 
-// One row of the page table, in sheet order.
+struct PageDefinition;
+
+// Most pages a sheet holds.
+constexpr int kMaxPages = 10;
+
+// One row of the page list, in sheet order.
 struct SheetPage {
   int command;    // page command (ActivePageId while it shows)
   int titleId;    // tab text
   int iconId;     // tab icon
   int dialogId;   // dialog template
-  DLGPROC proc;   // page procedure
+  DLGPROC proc;   // page procedure; null: PageProc
+  // What the page shows; null: a page not built yet, shown by the generic
+  // page. The procedure gets it as the PROPSHEETPAGE lParam.
+  const PageDefinition* definition;
   bool ntOnly;    // only on the NT family (Services)
 };
+// The program hands the sheet its page list once at start (the rows stay
+// the caller's; at most kMaxPages are used).
+void SetSheetPages(const SheetPage* pages, int count);
 int SheetPageCount();
 const SheetPage& SheetPageAt(int row);
 // The pages the sheet shows on this platform, in order: count, and the
 // table rows through rows (capacity cap). 
 int SheetPagesShown(bool nt, int* rows, int cap);
-
-// Centres a window: x = (screen width - width) / 2, y = (screen height -
-// height) / 3; size unchanged, not activated.
-void CentreWindow(HWND window);
 
 // Sheet state used by the page framework.
 // Restores the sheet's saved place when a page is created and stores the

@@ -17,24 +17,35 @@ constexpr size_t kShortestDetectedText = 12;
 // The sortable date form: "yyyymmddhhmm".
 constexpr size_t kSortableDateCapacity = 13;
 
-// Ids of the lists that are not pages of the sheet.
-constexpr int kListCookieViewer = 6044;
-constexpr int kListHistory = 6041;
+// A table given to shared code: rows and their number, taken from an array.
+template <typename T> struct Rows {
+  const T* rows = nullptr;
+  int count = 0;
+  constexpr Rows() = default;
+  template <size_t N> constexpr Rows(const T (&array)[N]) : rows(array), count(int(N)) {}
+  const T* begin() const { return rows; }
+  const T* end() const { return rows + count; }
+};
 
-// Share of the list width given to a column of a list (page id), or 0 for a
-// list or column that has none.
-double ColumnShare(int listId, int column);
-// Lists whose columns share the whole width (no room kept for a scroll bar).
-bool IsFullWidthList(int listId);
+// One column of a list: its header text and its share of the list width.
+struct ColumnRow {
+  int textId;
+  double share;
+};
+
+// What a list's columns and sort order are made of.
+struct ListFacts {
+  Rows<ColumnRow> columns;    // at most kMaxListColumns
+  bool fullWidth;             // the columns share the whole width (no room kept for a scroll bar)
+  const char* sortOption;     // option keeping the sort column ("SortStartup"); null: none
+  int lastSortableColumn;     // highest column a column click sorts by
+};
+
+// Share of a column, 0 for a column the list does not have.
+double ColumnShare(const ListFacts& list, int column);
 // Width of a column in pixels: (list width - scroll bar, unless full width)
 // times the share, cut to whole pixels; never negative.
-int ColumnWidth(int listId, int column, int listWidth, int scrollBarWidth);
-
-// The option that keeps a page's sort column ("SortStartup", ...); nullptr
-// for lists that keep none.
-const char* SortOptionName(int listId);
-// Highest column a column click sorts by: 5 on Services, 4 elsewhere.
-int LastSortableColumn(int listId);
+int ColumnWidth(const ListFacts& list, int column, int listWidth, int scrollBarWidth);
 
 // "yyyymmddhhmm" from a first-detection text "mm/dd/yyyy h:mm" or
 // "mm/dd/yyyy hh:mm"; a text of 11 characters or fewer gives " ". Returns

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/program.h"
 #include "core/registry.h"
 #include "core/settings.h"
 #include "core/text.h"

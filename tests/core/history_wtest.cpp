@@ -11,38 +11,23 @@
 #include "core/history_format.h"
 #include "core/registry.h"
 #include "core/settings.h"
-#include "startup/entries.h"
+#include "core/entries.h"
+#include "tests/support/program_resources.h"
 #include "tests/support/wine_support.h"
 
 using namespace tov;
 
 namespace {
 
-std::string HistoryPath() {
-  char path[MAX_PATH];
-  EXPECT_TRUE(HistoryFilePath(path, sizeof path));
-  return path;
-}
+std::string HistoryPath() { return testsupport::HistoryFile(); }
 
 void WriteFileText(const std::string& path, const std::string& text) {
   ASSERT_TRUE(testsupport::WriteWholeFile(path, text)) << path;
 }
 
-std::string Title(int i) {
-  char t[kEntryTitleSlot];
-  EntryTitle(i, t, sizeof t);
-  return t;
-}
-std::string Path(int i) {
-  char t[kEntryPathSlot];
-  EntryPath(i, t, sizeof t);
-  return t;
-}
-std::string Extra(int i) {
-  char t[kEntryExtraSlot];
-  EntryExtra(i, t, sizeof t);
-  return t;
-}
+std::string Title(int i) { return testsupport::EntryTitleText(i); }
+std::string Path(int i) { return testsupport::EntryPathText(i); }
+std::string Extra(int i) { return testsupport::EntryExtraText(i); }
 
 class History : public testing::Test {
  protected:

@@ -11,9 +11,9 @@
 #include "core/files.h"
 #include "core/history.h"
 #include "core/settings.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "tests/support/wine_support.h"
-#include "ui/info_window.h"
+#include "processes/processes.h"
 
 using namespace tov;
 using namespace testsupport;

@@ -14,26 +14,22 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/support/wine_support.h"
 
 namespace {
 
 HMODULE g_program = nullptr;
-char g_programPath[MAX_PATH];
 
 class Resources : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    GetModuleFileNameA(nullptr, g_programPath, MAX_PATH);
-    char* slash = strrchr(g_programPath, '\\');
-    ASSERT_NE(slash, nullptr);
-    strcpy(slash + 1, "TovrelEx.exe");
-    g_program = LoadLibraryExA(g_programPath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    g_program = LoadLibraryExA(testsupport::BinPath("TovrelEx.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   }
   static void TearDownTestSuite() {
     if (g_program) FreeLibrary(g_program);
     g_program = nullptr;
   }
-  void SetUp() override { ASSERT_NE(g_program, nullptr) << "cannot map " << g_programPath; }
+  void SetUp() override { ASSERT_NE(g_program, nullptr) << "cannot map TovrelEx.exe"; }
 };
 
 // The string list: one "id<TAB>text<TAB>where" row per line after a header;
@@ -203,12 +199,12 @@ TEST_F(Resources, ProgramAndPageIconsHoldSmallAndLargeImages) {
 
 TEST_F(Resources, VersionResourceNamesTheProduct) {
   DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeA(g_programPath, &ignored);
+  DWORD size = GetFileVersionInfoSizeA(testsupport::BinPath("TovrelEx.exe").c_str(), &ignored);
   // Readers of version resources give up at 4096 bytes or more.
   ASSERT_GT(size, 0u);
   ASSERT_LT(size, 4096u);
   std::vector<char> block(size);
-  ASSERT_TRUE(GetFileVersionInfoA(g_programPath, 0, size, block.data()));
+  ASSERT_TRUE(GetFileVersionInfoA(testsupport::BinPath("TovrelEx.exe").c_str(), 0, size, block.data()));
 
   WORD* translation = nullptr;
   UINT length = 0;

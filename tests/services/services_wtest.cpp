@@ -17,10 +17,10 @@
 #include "core/registry.h"
 #include "core/settings.h"
 #include "core/text.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
-#include "ui/info_window.h"
+#include "services/services.h"
 
 using namespace tov;
 using namespace testsupport;

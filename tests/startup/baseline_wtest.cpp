@@ -11,7 +11,7 @@
 #include "core/registry.h"
 #include "core/text.h"
 #include "startup/baseline.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "startup/enumerate.h"
 #include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"

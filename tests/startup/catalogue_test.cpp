@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "startup/entry_rules.h"
+#include "core/entry_rules.h"
 
 using namespace tov;
 

@@ -57,12 +57,6 @@ std::string KeptKey(int code) {
   return key;
 }
 
-std::string HistoryText() {
-  char path[MAX_PATH];
-  if (!HistoryFilePath(path, sizeof path)) return "";
-  return ReadWholeFile(path);
-}
-
 void DeleteHistory() { ClearHistoryFile(); }
 
 std::string WinIni(const char* key) {
@@ -87,11 +81,11 @@ void AnswerWarning(HWND dialog, WarningAnswer* a) {
   a->file = ControlText(dialog, IDC_WARNING_FILE);
   a->confirm = ControlText(dialog, IDC_WARNING_CONFIRM);
   if (a->tryOtherWays) {
-    PostMessageA(dialog, WM_CLOSE, 0, 0);
-    Press(dialog, IDCANCEL);
-    // Only OK ends it: once the dialog has handled both, it must still be there.
-    Settle(dialog);
-    a->survivedOtherWays = IsWindow(dialog) != FALSE;
+    // Both are handled when the calls return; a dialog that took either as
+    // its end would be gone within moments.
+    SendMessageTimeoutA(dialog, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, nullptr);
+    Click(dialog, IDCANCEL, 5000);
+    a->survivedOtherWays = !WaitClosed(dialog, 400);
   }
   if (a->tick) SendDlgItemMessageA(dialog, IDC_WARNING_CONFIRM, BM_SETCHECK, BST_CHECKED, 0);
   for (int i = 0; i < 500 && IsWindow(dialog); ++i) {

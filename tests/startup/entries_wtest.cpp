@@ -1,7 +1,8 @@
 // The shared entry list under Wine: limits, title rules, long paths, the
 // disabled index and location texts, against the prefix's real registry
 // and files.
-#include "startup/entries.h"
+#include "core/entries.h"
+#include "startup/entry_facts.h"
 
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include "core/registry.h"
 #include "core/settings.h"
 #include "startup/catalogue.h"
+#include "tests/support/program_resources.h"
 #include "tests/support/wine_support.h"
 
 using namespace tov;
@@ -42,17 +44,8 @@ class EntriesTest : public testing::Test {
   }
 };
 
-std::string Title(int i) {
-  char t[kEntryTitleSlot];
-  EntryTitle(i, t, sizeof t);
-  return t;
-}
-
-std::string Path(int i) {
-  char p[kEntryPathSlot];
-  EntryPath(i, p, sizeof p);
-  return p;
-}
+std::string Title(int i) { return testsupport::EntryTitleText(i); }
+std::string Path(int i) { return testsupport::EntryPathText(i); }
 
 }  // namespace
 

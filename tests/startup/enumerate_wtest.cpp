@@ -25,7 +25,7 @@
 #include "core/shell.h"
 #include "core/text.h"
 #include "startup/catalogue.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
 

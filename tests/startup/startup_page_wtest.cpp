@@ -8,10 +8,7 @@
 
 #include <string>
 
-#include "tests/support/dialogs.h"
-#include "tests/support/registry_state.h"
-#include "tests/support/sheet_driver.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/fixtures.h"
 
 using namespace testsupport;
 
@@ -21,26 +18,18 @@ const char kUserRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kOptionsKey[] = "Software\\Brenvik\\Tovrel\\Options";
 const char kDisabledIndex[] = "Software\\Brenvik\\Tovrel\\Disabled";
 const char* const kTitles[] = {"Alpha Helper", "Mid Agent", "Zed Tool"};
+const char* const kCommands[] = {"C:\\windows\\notepad.exe /a", "C:\\windows\\regedit.exe",
+                                 "C:\\windows\\system32\\cmd.exe /z"};
 constexpr int kEnable = 10, kDisable = 11, kRemove = 1003, kSecretBox = 1014;
 
-class StartupPageTest : public testing::Test {
+class StartupPageTest : public SheetTest {
  protected:
   SavedKey run_{HKEY_CURRENT_USER, kUserRun};
-  RunningProgram program_;
   HWND page_ = nullptr, list_ = nullptr;
 
   void SetUp() override {
-    EndAllInstances();
-    ClearProductKeys();
-    SetText(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");
-    SetText(HKEY_CURRENT_USER, kUserRun, kTitles[0], "C:\\windows\\notepad.exe /a");
-    SetText(HKEY_CURRENT_USER, kUserRun, kTitles[1], "C:\\windows\\regedit.exe");
-    SetText(HKEY_CURRENT_USER, kUserRun, kTitles[2], "C:\\windows\\system32\\cmd.exe /z");
-  }
-  void TearDown() override {
-    program_.Stop();
-    EndAllInstances();
-    ClearProductKeys();
+    SheetTest::SetUp();
+    for (int i = 0; i < 3; ++i) SetText(HKEY_CURRENT_USER, kUserRun, kTitles[i], kCommands[i]);
   }
   bool Open() {
     if (!program_.Open("-START")) return false;

@@ -227,13 +227,6 @@ SavedKey::~SavedKey() { RestoreSnapshot(root_, key_, snapshot_); }
 SavedValue::SavedValue(HKEY root, std::string key, std::string name)
     : root_(root), key_(std::move(key)), name_(std::move(name)), value_(ReadValue(root_, key_, name_)) {}
 
-SavedValue::SavedValue(SavedValue&& o) noexcept
-    : root_(o.root_), key_(std::move(o.key_)), name_(std::move(o.name_)), value_(std::move(o.value_)) {
-  o.armed_ = false;
-}
-
-SavedValue::~SavedValue() {
-  if (armed_) WriteValue(root_, key_, name_, value_);
-}
+SavedValue::~SavedValue() { WriteValue(root_, key_, name_, value_); }
 
 }  // namespace testsupport

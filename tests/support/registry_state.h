@@ -78,7 +78,6 @@ class SavedValue {
  public:
   SavedValue(HKEY root, std::string key, std::string name);
   ~SavedValue();
-  SavedValue(SavedValue&& o) noexcept;
   SavedValue(const SavedValue&) = delete;
   SavedValue& operator=(const SavedValue&) = delete;
   const RegValue& saved() const { return value_; }
@@ -87,7 +86,6 @@ class SavedValue {
   HKEY root_;
   std::string key_, name_;
   RegValue value_;
-  bool armed_ = true;
 };
 
 }  // namespace testsupport

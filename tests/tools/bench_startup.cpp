@@ -27,13 +27,15 @@
 #include "core/registry.h"
 #include "core/settings.h"
 #include "startup/catalogue.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "startup/enumerate.h"
 #include "ui/look.h"
 #include "ui/page_framework.h"
+#include "tests/support/registry_state.h"
 #include "ui/sheet.h"
 
 using namespace tov;
+using namespace testsupport;
 
 namespace {
 
@@ -54,41 +56,23 @@ const char* const kForms[] = {
 
 void ValueName(int i, char (&name)[32]) { wsprintfA(name, "Bench Value %05d", i); }
 
-bool SeedRun(int n) {
-  HKEY keys[2];
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &keys[0],
-                      nullptr) != ERROR_SUCCESS)
-    return false;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &keys[1],
-                      nullptr) != ERROR_SUCCESS) {
-    RegCloseKey(keys[0]);
-    return false;
-  }
+// Seeds n Run values, alternately in HKLM and HKCU. The caller keeps the
+// Run keys saved (RunKeysSaved) so they come back as they were.
+void SeedRun(int n) {
   for (int i = 0; i < n; ++i) {
     char name[32];
     char data[256];
     ValueName(i, name);
     wsprintfA(data, kForms[i % 5], i);
-    RegSetValueExA(keys[i % 2], name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
-                   DWORD(strlen(data) + 1));
+    SetText(i % 2 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, kRunKey, name, data);
   }
-  RegCloseKey(keys[0]);
-  RegCloseKey(keys[1]);
-  return true;
 }
 
-void RemoveRun(int n) {
-  HKEY keys[2] = {};
-  RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_ALL_ACCESS, &keys[0]);
-  RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_ALL_ACCESS, &keys[1]);
-  for (int i = 0; i < n; ++i) {
-    char name[32];
-    ValueName(i, name);
-    if (keys[i % 2]) RegDeleteValueA(keys[i % 2], name);
-  }
-  if (keys[0]) RegCloseKey(keys[0]);
-  if (keys[1]) RegCloseKey(keys[1]);
-}
+// Both Run keys, put back as they were when it goes out of scope.
+struct RunKeysSaved {
+  SavedKey machine{HKEY_LOCAL_MACHINE, kRunKey};
+  SavedKey user{HKEY_CURRENT_USER, kRunKey};
+};
 
 // A few entries of the other locations, so every reader has work.
 struct Others {
@@ -174,15 +158,6 @@ bool SeedPrograms(int n) {
   for (const char* p : kSystemPrograms)
     if (GetFileAttributesA(p) != INVALID_FILE_ATTRIBUTES) sources.push_back(p);
   if (sources.empty()) return false;
-  HKEY keys[2];
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &keys[0],
-                      nullptr) != ERROR_SUCCESS)
-    return false;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &keys[1],
-                      nullptr) != ERROR_SUCCESS) {
-    RegCloseKey(keys[0]);
-    return false;
-  }
   for (int i = 0; i < n; ++i) {
     char file[MAX_PATH];
     ProgramFile(i, file);
@@ -193,28 +168,18 @@ bool SeedPrograms(int n) {
     char data[MAX_PATH + 16];
     ProgramValueName(i, name);
     wsprintfA(data, i % 3 ? "\"%s\" /tray" : "%s", file);
-    RegSetValueExA(keys[i % 2], name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
-                   DWORD(strlen(data) + 1));
+    SetText(i % 2 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, kRunKey, name, data);
   }
-  RegCloseKey(keys[0]);
-  RegCloseKey(keys[1]);
   return true;
 }
 
+// The program files; their Run values go with the caller's RunKeysSaved.
 void RemovePrograms(int n) {
-  HKEY keys[2] = {};
-  RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_ALL_ACCESS, &keys[0]);
-  RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_ALL_ACCESS, &keys[1]);
   for (int i = 0; i < n; ++i) {
-    char name[32];
-    ProgramValueName(i, name);
-    if (keys[i % 2]) RegDeleteValueA(keys[i % 2], name);
     char file[MAX_PATH];
     ProgramFile(i, file);
     DeleteFileA(file);
   }
-  if (keys[0]) RegCloseKey(keys[0]);
-  if (keys[1]) RegCloseKey(keys[1]);
   RemoveDirectoryA(kProgramFolder);
 }
 
@@ -304,6 +269,7 @@ void SheetTable(const LARGE_INTEGER& frequency) {
   printf("%6s %8s %12s %14s %8s %7s\n", "N", "rows", "Build ms", "open+fill ms", "ratio", "reps");
   const int sizes[] = {100, 1000};
   for (int n : sizes) {
+    RunKeysSaved saved;
     if (!SeedPrograms(n)) {
       printf("%6d  could not seed the programs\n", n);
       continue;
@@ -357,10 +323,8 @@ int main() {
          "walk us/val", "ratio", "reps");
   const int sizes[] = {100, 1000, 4000};
   for (int n : sizes) {
-    if (!SeedRun(n)) {
-      printf("%6d  could not write the Run keys\n", n);
-      continue;
-    }
+    RunKeysSaved saved;
+    SeedRun(n);
     const int reps = n >= 4000 ? 5 : 9;
     std::vector<double> build, walk;
     int entries = 0, walked = 0;
@@ -382,7 +346,6 @@ int main() {
            perValue > 0 ? perEntry / perValue : 0.0, reps);
     fflush(stdout);
     ClearEntries();
-    RemoveRun(n);
   }
   SheetTable(frequency);
   RemoveOthers(others);

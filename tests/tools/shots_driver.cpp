@@ -18,7 +18,7 @@
 #include "core/history.h"
 #include "core/registry.h"
 #include "startup/changes.h"
-#include "startup/entries.h"
+#include "core/entries.h"
 #include "startup/enumerate.h"
 #include "tests/support/dialogs.h"
 #include "tests/support/registry_state.h"
@@ -153,10 +153,9 @@ HWND WaitDialogOf(HWND owner) { return WaitDialog(OwnedBy(owner)); }
 
 void CloseDialog(HWND dialog, int button) {
   if (!dialog) return;
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)GetDlgItem(dialog, button));
-  WaitFor([&] { return !IsWindow(dialog); }, 5000);
-  if (IsWindow(dialog)) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-  WaitFor([&] { return !IsWindow(dialog); }, 3000);
+  Press(dialog, button);
+  if (!WaitClosed(dialog, 5000)) Press(dialog, IDCANCEL);
+  WaitClosed(dialog, 3000);
 }
 
 void ShootPages(HWND sheet) {

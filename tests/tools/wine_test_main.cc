@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "app/families.h"
+
 int main(int argc, char** argv) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+  tov::RegisterFamilies();  // as the program does at start
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

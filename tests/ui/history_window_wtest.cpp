@@ -15,12 +15,8 @@
 #include "core/program.h"
 #include "resources/resource.h"
 #include "startup/changes.h"
-#include "startup/entries.h"
-#include "tests/support/dialogs.h"
-#include "tests/support/program_resources.h"
-#include "tests/support/registry_state.h"
-#include "tests/support/sheet_driver.h"
-#include "tests/support/wine_support.h"
+#include "core/entries.h"
+#include "tests/support/fixtures.h"
 #include "ui/history_window.h"
 
 using namespace tov;
@@ -32,40 +28,29 @@ const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kAgent[] = "HistWinAgent";
 const char kAgentCommand[] = "\"C:\\Program Files\\HistWin Agent\\agent.exe\" /tray";
 
-std::string HistoryPath() {
-  char path[MAX_PATH];
-  EXPECT_TRUE(HistoryFilePath(path, sizeof path));
-  return path;
-}
+std::string HistoryPath() { return HistoryFile(); }
 
 // The agent's Run value as it stands.
 RegValue RunValue() { return ReadValue(HKEY_CURRENT_USER, kRunKey, kAgent); }
 
 HWND ListOf(HWND d) { return GetDlgItem(d, IDC_HISTORY_LIST); }
 
-class HistoryWindowTest : public testing::Test {
+class HistoryWindowTest : public DialogTest {
  protected:
   SavedValue agent_{HKEY_CURRENT_USER, kRunKey, kAgent};
-  ProgramResources program_;
-  OwnerWindow owner_;
   void SetUp() override {
-    ClearProductKeys();
+    DialogTest::SetUp();
     DeleteValue(HKEY_CURRENT_USER, kRunKey, kAgent);
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    ASSERT_TRUE(program_.loaded());
     SetSetting(kOptHistory, 1);
     ClearHistoryFile();
   }
   void TearDown() override {
     ClearHistoryFile();
     ClearEntries();
-    ClearProductKeys();
+    DialogTest::TearDown();
   }
   void Open(std::function<void(HWND)> drive) {
-    bool found = false;
-    RunDriven(OwnedBy(owner_.top), std::move(drive), [&] { HistoryWindow(owner_.top); return 0; }, &found);
-    EXPECT_TRUE(found) << "the History window did not appear";
+    Drive([&] { HistoryWindow(owner_.top); return 0; }, std::move(drive));
   }
 };
 
@@ -87,7 +72,7 @@ TEST_F(HistoryWindowTest, ShowsTheFileWithItsTextsColumnsAndMarkers) {
   DialogSnapshot seen;
   std::vector<std::string> headers, titles, actions, types, dates;
   std::vector<int> images, widths;
-  std::vector<bool> restoreOffered;  // rows 0, 1, 2, then none selected
+  std::vector<bool> restoreOffered;  // rows 0, 1, 2, 0 again, then none selected
   int listWidth = 0;
   Open([&](HWND d) {
     HWND list = ListOf(d);
@@ -104,7 +89,7 @@ TEST_F(HistoryWindowTest, ShowsTheFileWithItsTextsColumnsAndMarkers) {
     types = Column(list, 2);
     dates = Column(list, 3);
     for (int row = 0; row < RowCount(list); ++row) images.push_back(RowImage(list, row));
-    for (int row : {0, 1, 2, -1}) {
+    for (int row : {0, 1, 2, 0, -1}) {
       ClickRow(list, row);
       restoreOffered.push_back(IsEnabled(d, IDC_HISTORY_RESTORE));
     }
@@ -127,7 +112,7 @@ TEST_F(HistoryWindowTest, ShowsTheFileWithItsTextsColumnsAndMarkers) {
   // Each row has its own icon after the program icon (image 0).
   EXPECT_EQ(images, (std::vector<int>{1, 2, 3}));
   // Only the removal can be restored; with nothing selected nothing can.
-  EXPECT_EQ(restoreOffered, (std::vector<bool>{true, false, false, false}));
+  EXPECT_EQ(restoreOffered, (std::vector<bool>{true, false, false, true, false}));
   // Closing leaves the entry list empty and the place of the window saved.
   EXPECT_EQ(EntryCount(), 0);
   EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, kProductKey, "xHistory"));

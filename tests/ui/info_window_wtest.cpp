@@ -13,11 +13,9 @@
 #include "core/registry.h"
 #include "core/text.h"
 #include "resources/resource.h"
-#include "startup/entries.h"
-#include "tests/support/dialogs.h"
-#include "tests/support/program_resources.h"
-#include "tests/support/registry_state.h"
-#include "tests/support/wine_support.h"
+#include "core/entries.h"
+#include "startup/entry_facts.h"
+#include "tests/support/fixtures.h"
 #include "ui/info_window.h"
 #include "ui/look.h"
 
@@ -28,20 +26,14 @@ namespace {
 
 constexpr char kGhost[] = "C:\\nowhere\\ghost.exe /quiet";
 
-class InfoWindowTest : public testing::Test {
+class InfoWindowTest : public DialogTest {
  protected:
-  ProgramResources program_;
-  OwnerWindow owner_;
-  std::string exe_;
+  std::string exe_ = BinPath("TovrelEx.exe");
   char programPath_[kPathCapacity] = "";
   char notePath_[kPathCapacity] = "";
 
   void SetUp() override {
-    ClearProductKeys();
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    exe_ = BinPath("TovrelEx.exe");
-    ASSERT_TRUE(program_.loaded());
+    DialogTest::SetUp();
     CreateProgramFonts();
     ClearEntries();
     ASSERT_EQ(AddEntry("Fixture Program", exe_.c_str(), "", "", 11, 0), 1);
@@ -54,17 +46,10 @@ class InfoWindowTest : public testing::Test {
   void TearDown() override {
     DeleteFileA(notePath_);
     ClearEntries();
-    ClearProductKeys();
+    DialogTest::TearDown();
   }
   void Open(int index, std::function<void(HWND)> drive) {
-    bool found = false;
-    RunDriven(OwnedBy(owner_.child), std::move(drive),
-              [&] {
-                InfoWindow(owner_.child, index);
-                return 0;
-              },
-              &found);
-    EXPECT_TRUE(found) << "the information window did not appear";
+    Drive([&] { InfoWindow(owner_.child, index, LocationText); return 0; }, std::move(drive));
   }
 };
 
@@ -82,6 +67,7 @@ TEST_F(InfoWindowTest, ShowsTheFieldsOfAKnownProgram) {
   char size[32];
   GroupThousands(facts.nFileSizeLow, size, sizeof size);
   EXPECT_NE(std::string(size).find(','), std::string::npos);
+  SetInfoExpanded(false);  // opens expanded: every field shows
   const DialogSnapshot expected = {
       {kCaption, "Fixture Program"},
       {IDC_INFO_DESCRIPTION, "Tovrel Explorer"},
@@ -291,6 +277,7 @@ TEST_F(InfoWindowTest, SiteRootAndKnowledgeBasePages) {
 TEST_F(InfoWindowTest, ServiceEntryShowsItsStartTypeControls) {
   ClearEntries();
   ASSERT_EQ(AddEntry("Spooler Service", exe_.c_str(), "Manual", "Prints.", 700, 0), 1);
+  SetInfoExpanded(false);  // opens expanded, with its notes
   const DialogSnapshot expected = {
       {IDC_INFO_START_LABEL, "Startup Type:"},
       {IDC_INFO_START_TYPE, "Manual"},

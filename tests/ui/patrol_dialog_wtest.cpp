@@ -11,9 +11,7 @@
 #include "core/program.h"
 #include "core/settings.h"
 #include "resources/resource.h"
-#include "tests/support/dialogs.h"
-#include "tests/support/program_resources.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/fixtures.h"
 #include "ui/patrol_dialog.h"
 
 using namespace tov;
@@ -21,26 +19,17 @@ using namespace testsupport;
 
 namespace {
 
-class PatrolDialogTest : public testing::Test {
+class PatrolDialogTest : public DialogTest {
  protected:
-  ProgramResources program_;
-  OwnerWindow owner_;
   void SetUp() override {
-    ClearProductKeys();
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    ASSERT_TRUE(program_.loaded());
+    DialogTest::SetUp();
     for (int i = 0; i < kOptionCount; ++i)
       SetSetting(OptionId(i), OptionInfoOf(OptionId(i)).defaultValue);
   }
-  void TearDown() override { ClearProductKeys(); }
   // Opens the dialog for titleId with drive working on it; the dialog result.
   int Open(int titleId, std::function<void(HWND)> drive) {
-    bool found = false;
-    int result = RunDriven(OwnedBy(owner_.top), std::move(drive),
-                           [&] { return PatrolTimeDialog(owner_.top, titleId); }, &found);
-    EXPECT_TRUE(found) << "dialog " << titleId << " did not appear";
-    return result;
+    SCOPED_TRACE(titleId);
+    return Drive([&] { return PatrolTimeDialog(owner_.top, titleId); }, std::move(drive));
   }
 };
 
@@ -54,11 +43,15 @@ void MoveSlider(HWND dialog, int position) {
                reinterpret_cast<LPARAM>(slider));
 }
 
-struct Seen {
-  std::string minutes;
-  int slider = -1;
-  bool checkShown = false;
-};
+// The box, the slider and the check box as the user sees them.
+DialogSnapshot Controls(HWND d) {
+  return Snapshot(d, {IDC_PATROL_MINUTES, IDC_PATROL_SLIDER, IDC_PATROL_REALTIME});
+}
+DialogSnapshot Expected(const char* minutes, const char* slider, const char* realtime) {
+  return {{IDC_PATROL_MINUTES, minutes}, {IDC_PATROL_SLIDER, slider}, {IDC_PATROL_REALTIME, realtime}};
+}
+const char kRealtimeOff[] = "  Monitor in Real-time";
+const char kRealtimeOn[] = "  Monitor in Real-time [checked]";
 
 TEST_F(PatrolDialogTest, EveryTitleShowsItsItem) {
   struct Row {
@@ -108,16 +101,15 @@ TEST_F(PatrolDialogTest, EveryTitleShowsItsItem) {
 }
 
 TEST_F(PatrolDialogTest, UnknownTitleShowsThreeWithoutCheckBox) {
-  Seen seen;
+  DialogSnapshot seen;
+  int slider = -1;
   int result = Open(606, [&](HWND d) {
-    seen.minutes = ControlText(d, IDC_PATROL_MINUTES);
-    seen.slider = SliderPos(d);
-    seen.checkShown = IsShown(d, IDC_PATROL_REALTIME);
+    seen = Controls(d);
+    slider = SliderPos(d);
     Click(d, IDOK);
   });
-  EXPECT_EQ(seen.minutes, "3");
-  EXPECT_EQ(seen.slider, 3);
-  EXPECT_FALSE(seen.checkShown);
+  EXPECT_EQ(seen, Expected("3", "", "[hidden]"));
+  EXPECT_EQ(slider, 3);
   EXPECT_EQ(result, 3);
   EXPECT_FALSE(ApplyPatrolResult(606, result));
 }
@@ -125,22 +117,15 @@ TEST_F(PatrolDialogTest, UnknownTitleShowsThreeWithoutCheckBox) {
 TEST_F(PatrolDialogTest, RealtimeStartupOnShowsZeroAndOkTurnsPatrolOff) {
   SetSetting(kOptRealtimeStartup, 1);
   SetSetting(kOptStart, 5);
-  bool checked = false, sliderOn = true, boxOn = true;
-  std::string minutes;
+  DialogSnapshot seen;
   int slider = -1;
   int result = Open(kPatrolStartup, [&](HWND d) {
-    checked = IsChecked(d, IDC_PATROL_REALTIME);
-    sliderOn = IsEnabled(d, IDC_PATROL_SLIDER);
-    boxOn = IsEnabled(d, IDC_PATROL_MINUTES);
-    minutes = ControlText(d, IDC_PATROL_MINUTES);
+    seen = Controls(d);
     slider = SliderPos(d);
     Screenshot(d, "patrol");
     Click(d, IDOK);
   });
-  EXPECT_TRUE(checked);
-  EXPECT_FALSE(sliderOn);
-  EXPECT_FALSE(boxOn);
-  EXPECT_EQ(minutes, "0");
+  EXPECT_EQ(seen, Expected("0 [disabled]", " [disabled]", kRealtimeOn));
   EXPECT_EQ(slider, 0);
   EXPECT_EQ(result, 0);
   EXPECT_TRUE(ApplyPatrolResult(kPatrolStartup, result));
@@ -155,22 +140,18 @@ TEST_F(PatrolDialogTest, RealtimeStartupOnShowsZeroAndOkTurnsPatrolOff) {
 TEST_F(PatrolDialogTest, CheckBoxActsAtOnceAndCloseTakesItBack) {
   SetSetting(kOptRealtimeFileType, 0);
   SetSetting(kOptFileType, 10);
-  int flagWhileOpen = -1;
-  std::string optionWhileOpen;
-  bool sliderOn = true;
-  std::string minutes;
+  int flagWhileOpen = -1, optionWhileOpen = -1;
+  DialogSnapshot seen;
   int result = Open(kPatrolFileTypes, [&](HWND d) {
     SendDlgItemMessageA(d, IDC_PATROL_REALTIME, BM_CLICK, 0, 0);
     flagWhileOpen = Setting(kOptRealtimeFileType);
-    optionWhileOpen = std::to_string(GetOption("RealtimeFileType", -1));
-    sliderOn = IsEnabled(d, IDC_PATROL_SLIDER);
-    minutes = ControlText(d, IDC_PATROL_MINUTES);
+    optionWhileOpen = GetOption("RealtimeFileType", -1);
+    seen = Controls(d);
     Click(d, IDCANCEL);
   });
   EXPECT_EQ(flagWhileOpen, 1);
-  EXPECT_EQ(optionWhileOpen, "1");
-  EXPECT_FALSE(sliderOn);
-  EXPECT_EQ(minutes, "0");
+  EXPECT_EQ(optionWhileOpen, 1);
+  EXPECT_EQ(seen, Expected("0 [disabled]", " [disabled]", kRealtimeOn));
   EXPECT_EQ(result, kPatrolCancelled);
   EXPECT_EQ(Setting(kOptRealtimeFileType), 0);
   EXPECT_EQ(GetOption("RealtimeFileType", -1), 0);
@@ -180,13 +161,12 @@ TEST_F(PatrolDialogTest, CheckBoxActsAtOnceAndCloseTakesItBack) {
   // Unchecking a flag that was on and pressing Escape puts it back on.
   SetSetting(kOptRealtimeHidden, 1);
   SetSetting(kOptHidden, 6);
-  std::string restored;
   result = Open(kPatrolHidden, [&](HWND d) {
     SendDlgItemMessageA(d, IDC_PATROL_REALTIME, BM_CLICK, 0, 0);
-    restored = ControlText(d, IDC_PATROL_MINUTES);  // filled again from "Hidden"
+    seen = Controls(d);  // the box filled again from "Hidden"
     SendMessageA(d, WM_COMMAND, IDCANCEL, 0);
   });
-  EXPECT_EQ(restored, "6");
+  EXPECT_EQ(seen, Expected("6", "", kRealtimeOff));
   EXPECT_EQ(result, kPatrolCancelled);
   EXPECT_EQ(Setting(kOptRealtimeHidden), 1);
 
@@ -221,23 +201,16 @@ TEST_F(PatrolDialogTest, TypedNumberBeyondTheSlider) {
 
 TEST_F(PatrolDialogTest, SliderWritesTheBoxAndZeroDisablesIt) {
   SetSetting(kOptServices, 7);
-  std::string atZero, atTwelve;
-  bool boxAtZero = true, boxAtTwelve = false, checkShown = true;
+  DialogSnapshot atZero, atTwelve;
   int result = Open(kPatrolServices, [&](HWND d) {
-    checkShown = IsShown(d, IDC_PATROL_REALTIME);
     MoveSlider(d, 0);
-    atZero = ControlText(d, IDC_PATROL_MINUTES);
-    boxAtZero = IsEnabled(d, IDC_PATROL_MINUTES);
+    atZero = Controls(d);
     MoveSlider(d, 12);
-    atTwelve = ControlText(d, IDC_PATROL_MINUTES);
-    boxAtTwelve = IsEnabled(d, IDC_PATROL_MINUTES);
+    atTwelve = Controls(d);
     Click(d, IDOK);
   });
-  EXPECT_FALSE(checkShown);
-  EXPECT_EQ(atZero, "0");
-  EXPECT_FALSE(boxAtZero);
-  EXPECT_EQ(atTwelve, "12");
-  EXPECT_TRUE(boxAtTwelve);
+  EXPECT_EQ(atZero, Expected("0 [disabled]", "", "[hidden]"));
+  EXPECT_EQ(atTwelve, Expected("12", "", "[hidden]"));
   EXPECT_EQ(result, 12);
 }
 

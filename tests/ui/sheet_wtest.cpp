@@ -8,10 +8,7 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "tests/support/dialogs.h"
-#include "tests/support/registry_state.h"
-#include "tests/support/sheet_driver.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/fixtures.h"
 #include "ui/sheet.h"
 
 using namespace testsupport;
@@ -21,25 +18,13 @@ namespace {
 const char kProductKey[] = "Software\\Brenvik\\Tovrel";
 const char kOptionsKey[] = "Software\\Brenvik\\Tovrel\\Options";
 
-class SheetTest : public testing::Test {
+class SheetWindowTest : public SheetTest {
  protected:
-  RunningProgram program_;
-
-  void SetUp() override {
-    EndAllInstances();
-    ClearProductKeys();
-    SetText(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");  // no sound device in the test prefix
-  }
-  void TearDown() override {
-    program_.Stop();
-    EndAllInstances();
-    ClearProductKeys();
-  }
   HWND sheet() const { return program_.sheet(); }
   static bool Nt() { return IsNtFamily(); }
 };
 
-TEST_F(SheetTest, PageOrderStartPageAndStartTab) {
+TEST_F(SheetWindowTest, PageOrderStartPageAndStartTab) {
   // Options is the last page; opening it stores StartTab.
   ASSERT_TRUE(program_.Open("-OPTION"));
   int pages = TabCount(sheet());
@@ -55,13 +40,13 @@ TEST_F(SheetTest, PageOrderStartPageAndStartTab) {
   EXPECT_EQ(FindWindowA("TovrelEx", nullptr), nullptr);
 }
 
-TEST_F(SheetTest, ServicesCommandOffTheNtFamilyOpensTheFirstPage) {
+TEST_F(SheetWindowTest, ServicesCommandOffTheNtFamilyOpensTheFirstPage) {
   ASSERT_TRUE(program_.Open("-SERVICE"));
   EXPECT_EQ(CurrentTab(sheet()), Nt() ? 4 : 0);
   EXPECT_TRUE(program_.CloseByPage());
 }
 
-TEST_F(SheetTest, AlreadyOpenSheetOnlyComesToTheFront) {
+TEST_F(SheetWindowTest, AlreadyOpenSheetOnlyComesToTheFront) {
   ASSERT_TRUE(program_.Open("-NUT"));
   HWND main = program_.main(), first = sheet();
   int cookies = Nt() ? 6 : 5;
@@ -87,7 +72,7 @@ TEST_F(SheetTest, AlreadyOpenSheetOnlyComesToTheFront) {
   EXPECT_TRUE(program_.CloseByPage());
 }
 
-TEST_F(SheetTest, SavedPositionIsPulledBackAndSavedOnClose) {
+TEST_F(SheetWindowTest, SavedPositionIsPulledBackAndSavedOnClose) {
   SetText(HKEY_CURRENT_USER, kProductKey, "xPos", "5000");
   SetText(HKEY_CURRENT_USER, kProductKey, "yPos", "7");
   ASSERT_TRUE(program_.Open("-START"));
@@ -127,7 +112,7 @@ TEST_F(SheetTest, SavedPositionIsPulledBackAndSavedOnClose) {
   EXPECT_TRUE(program_.CloseByPage());
 }
 
-TEST_F(SheetTest, ColumnSharesOfTheStartupList) {
+TEST_F(SheetWindowTest, ColumnSharesOfTheStartupList) {
   ASSERT_TRUE(program_.Open("-START"));
   HWND list = program_.list();
   ASSERT_TRUE(list);

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "core/text.h"
+#include "ui/history_rules.h"
 #include "ui/page_rules.h"
+#include "ui/pending_pages.h"
 #include "ui/sort_keys.h"
 
 namespace {
@@ -65,83 +67,91 @@ TEST(SortKeys, SortableDate) {
   EXPECT_LT(strcmp(a, b), 0);
 }
 
+const ListFacts& Pending(int command) { return FindPendingPage(command)->list; }
+
 TEST(ColumnShares, EveryListAndTheScrollBarRule) {
-  EXPECT_DOUBLE_EQ(ColumnShare(6026, 0), 0.30);
-  EXPECT_DOUBLE_EQ(ColumnShare(6026, 4), 0.20);
-  EXPECT_DOUBLE_EQ(ColumnShare(6026, 5), 0);
-  EXPECT_DOUBLE_EQ(ColumnShare(6038, 5), 0.20);
-  EXPECT_DOUBLE_EQ(ColumnShare(kListHistory, 3), 0.38);
-  EXPECT_DOUBLE_EQ(ColumnShare(kListCookieViewer, 4), 0.09);
-  EXPECT_DOUBLE_EQ(ColumnShare(1234, 0), 0);
-  EXPECT_DOUBLE_EQ(ColumnShare(6026, -1), 0);
-  EXPECT_DOUBLE_EQ(ColumnShare(6026, kMaxListColumns), 0);
-  // (500 - 17) * 0.30 = 144.9 -> 144; full-width lists keep the scroll bar's room.
-  EXPECT_EQ(ColumnWidth(6026, 0, 500, 17), 144);
-  EXPECT_EQ(ColumnWidth(6040, 0, 500, 17), 150);
-  EXPECT_EQ(ColumnWidth(6039, 3, 500, 17), 90);
-  EXPECT_EQ(ColumnWidth(6026, 0, 10, 17), 0);
+  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6055), 0), 0.35);
+  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6055), 4), 0);
+  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6038), 5), 0.20);
+  EXPECT_DOUBLE_EQ(ColumnShare(kHistoryList, 3), 0.38);
+  EXPECT_DOUBLE_EQ(ColumnShare(Pending(kListCookieViewer), 4), 0.09);
+  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6055), -1), 0);
+  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6038), kMaxListColumns), 0);
+  EXPECT_EQ(FindPendingPage(1234), nullptr);
+  // (500 - 17) * 0.35 = 169.05 -> 169; full-width lists keep the scroll bar's room.
+  EXPECT_EQ(ColumnWidth(Pending(6055), 0, 500, 17), 169);
+  EXPECT_EQ(ColumnWidth(Pending(6040), 0, 500, 17), 150);
+  EXPECT_EQ(ColumnWidth(Pending(6039), 3, 500, 17), 90);
+  EXPECT_EQ(ColumnWidth(Pending(6055), 0, 10, 17), 0);
 }
 
 TEST(ColumnShares, SortOptionsAndSortableColumns) {
   const struct {
     int list;
     const char* name;
-  } rows[] = {{6026, "SortStartup"},       {6055, "SortPrograms"}, {6040, "SortIEHelper"},
+  } rows[] = {{6055, "SortPrograms"}, {6040, "SortIEHelper"},
               {6039, "SortScheduledTask"}, {6038, "SortService"},  {6029, "SortActiveTask"},
               {6028, "SortCookie"},        {6044, "SortCookie"},   {6042, "SortFileType"},
-              {6052, "SortHidden"},        {6041, "SortHistory"}};
-  for (const auto& row : rows) EXPECT_STREQ(SortOptionName(row.list), row.name) << row.list;
-  EXPECT_EQ(SortOptionName(6033), nullptr);
-  EXPECT_EQ(LastSortableColumn(6038), 5);
-  EXPECT_EQ(LastSortableColumn(6026), 4);
+              {6052, "SortHidden"}};
+  for (const auto& row : rows) EXPECT_STREQ(Pending(row.list).sortOption, row.name) << row.list;
+  EXPECT_STREQ(kHistoryList.sortOption, "SortHistory");
+  EXPECT_EQ(Pending(6033).sortOption, nullptr);
+  EXPECT_EQ(Pending(6038).lastSortableColumn, 5);
+  EXPECT_EQ(Pending(6055).lastSortableColumn, 4);
+  // Every pending list fits the column limit.
+  for (int i = 0; i < PendingPageCount(); ++i)
+    EXPECT_LE(PendingPageAt(i).list.columns.count, kMaxListColumns) << PendingPageAt(i).command;
 }
 
-std::vector<int> Commands(int page, MenuEntryFacts facts) {
+std::vector<int> Commands(const EntryMenu& menu, MenuEntryFacts facts) {
   MenuItem items[kMaxMenuItems];
-  int n = EntryMenuItems(page, facts, items, kMaxMenuItems);
+  int n = EntryMenuItems(menu, facts, items, kMaxMenuItems);
   std::vector<int> out;
   for (int i = 0; i < n; ++i) out.push_back(items[i].command);
   return out;
 }
 
-TEST(EntryMenu, StartupItemsDependOnCodeStateAndNote) {
-  std::vector<int> run = Commands(6026, {11, false, false});
-  EXPECT_EQ(run, (std::vector<int>{1008, 1201, 1202, 1064, 1195, 0, 1003, 11, 1144, 0, 1067, 9, 1077}));
-  std::vector<int> disabledWithNote = Commands(6026, {11, true, true});
-  EXPECT_EQ(disabledWithNote,
-            (std::vector<int>{1008, 1201, 1202, 1164, 1064, 1195, 0, 1003, 10, 1144, 0, 1067, 9, 1077}));
-  // Winlogon and registry hooks: no delay, remove, enable/disable or reboot delete.
-  EXPECT_EQ(Commands(6026, {250, false, false}),
-            (std::vector<int>{1008, 1201, 1202, 1064, 0, 1067, 9, 1077}));
-  EXPECT_EQ(Commands(6026, {249, false, false}).size(), 13u);
+std::vector<int> Commands(int page, MenuEntryFacts facts) {
+  return Commands(FindPendingPage(page)->menu, facts);
+}
+
+TEST(EntryMenu, RowsConditionsAndTheCommonTail) {
+  const MenuRow rows[] = {{301, 1008, nullptr},      {971, 1164, WhenNoteExists}, {0, 0, nullptr},
+                          {632, 10, WhenDisabled},   {633, 11, WhenEnabled}};
+  const EntryMenu menu{rows, false};
+  EXPECT_EQ(Commands(menu, {11, false, false}), (std::vector<int>{1008, 0, 11, 0, 1067, 9, 1077}));
+  EXPECT_EQ(Commands(menu, {11, true, true}), (std::vector<int>{1008, 1164, 0, 10, 0, 1067, 9, 1077}));
+  EXPECT_EQ(Commands(EntryMenu{rows, true}, {1, false, false}).back(), 1077);
+  EXPECT_EQ(Commands(EntryMenu{rows, true}, {1, false, false}).size(), 6u);  // no Full Report
+  MenuItem few[3];
+  EXPECT_EQ(EntryMenuItems(menu, {1, false, false}, few, 3), 3);  // never past the capacity
+  EXPECT_EQ(Commands(EntryMenu{}, {1, false, false}).size(), 0u);  // a page without a menu
 }
 
 TEST(EntryMenu, OtherPagesAndTheCommonTail) {
   EXPECT_EQ(Commands(6028, {500, false, true}), (std::vector<int>{1008, 1004, 1103, 0, 1067, 1077}));
   EXPECT_EQ(Commands(6038, {700, false, true}), (std::vector<int>{1008, 1201, 1202, 1164, 0, 1067, 9, 1077}));
-  EXPECT_EQ(Commands(6041, {0, false, false}), (std::vector<int>{1104, 1106, 1, 0, 1067, 9, 1077}));
+  EXPECT_EQ(Commands(kHistoryMenu, {0, false, false}), (std::vector<int>{1104, 1106, 1, 0, 1067, 9, 1077}));
   EXPECT_EQ(Commands(6055, {1, false, true}),
             (std::vector<int>{1008, 1201, 1202, 1064, 1065, 1197, 0, 1003, 1198, 1164, 0, 1067, 9, 1077}));
   EXPECT_EQ(Commands(6052, {370, false, false}),
             (std::vector<int>{1008, 1201, 1202, 1006, 1184, 1144, 1180, 0, 1067, 9, 1077}));
   EXPECT_EQ(Commands(6033, {0, false, false}).size(), 0u);  // Options has no list menu
-  MenuItem few[3];
-  EXPECT_EQ(EntryMenuItems(6026, {1, false, false}, few, 3), 3);  // never past the capacity
 }
 
 TEST(HelpFile, NamesAndLanguagePrefix) {
   char out[64];
-  EXPECT_GT(HelpFileName(6026, "us", out, sizeof out), 0u);
+  EXPECT_GT(HelpFileName("startup.html", "us", out, sizeof out), 0u);
   EXPECT_STREQ(out, "startup.html");
-  HelpFileName(6040, "de", out, sizeof out);
+  HelpFileName(FindPendingPage(6040)->helpFile, "de", out, sizeof out);
   EXPECT_STREQ(out, "de_bho.html");
-  HelpFileName(6047, "us", out, sizeof out);
+  HelpFileName(nullptr, "us", out, sizeof out);
   EXPECT_STREQ(out, "features.html");
-  HelpFileName(6051, "", out, sizeof out);
+  HelpFileName("helpme.html", "", out, sizeof out);
   EXPECT_STREQ(out, "helpme.html");
   char exact[13];  // "startup.html" fits exactly
-  EXPECT_EQ(HelpFileName(6026, "us", exact, sizeof exact), 12u);
-  EXPECT_EQ(HelpFileName(6026, "de", exact, sizeof exact), 0u);
+  EXPECT_EQ(HelpFileName("startup.html", "us", exact, sizeof exact), 12u);
+  EXPECT_EQ(HelpFileName("startup.html", "de", exact, sizeof exact), 0u);
   EXPECT_STREQ(exact, "");
 }
 

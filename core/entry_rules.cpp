@@ -1,4 +1,4 @@
-#include "startup/entry_rules.h"
+#include "core/entry_rules.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "startup/entries.h"
+#include "core/entries.h"
 
 #include <windows.h>
 
@@ -11,19 +11,15 @@
 #include "core/registry.h"
 #include "core/settings.h"
 #include "core/text.h"
-#include "startup/catalogue.h"
-#include "startup/entry_rules.h"
+#include "core/entry_rules.h"
 
 namespace tov {
 
 namespace {
 
 constexpr size_t kLongPathMinimum = 4;  // shorter paths are not converted
-constexpr int kTextStartupLocationDisabled = 626;
-constexpr int kTextToolbar = 724;
-constexpr int kTextHelperObject = 725;
-constexpr int kTextTaskScheduler = 726;
-constexpr int kLastStartupCode = 256;
+// Cookies are listed only up to the "MaxCookie" option.
+constexpr int kCookieCode = 500;
 
 Entry* g_entries[kMaxEntries];
 int g_count = 0;
@@ -44,7 +40,7 @@ int AddEntryTo(const char* title, char* callerTitle, size_t callerCap, const cha
   extra = OrEmpty(extra);
   if (g_count >= kMaxEntries) return 0;
   if (!EntryFieldsFit(title, path, source, extra)) return 0;
-  if (code == kCodeCookie && g_count >= Setting(kOptMaxCookie)) return 0;
+  if (code == kCookieCode && g_count >= Setting(kOptMaxCookie)) return 0;
 
   Entry* e = new (std::nothrow) Entry;
   if (e == nullptr) return 0;
@@ -133,47 +129,6 @@ int EntryCode(int index) {
 int EntryFlag(int index) {
   const Entry* e = EntryAt(index);
   return e ? e->flag : 0;
-}
-
-int IsEntryDisabled(int index) {
-  const Entry* e = EntryAt(index);
-  // An empty title would read the key's default value, which names no entry.
-  if (e == nullptr || e->title[0] == 0) return 0;
-  char number[kDisabledIndexCapacity];
-  if (GetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, e->title, number) == 0) return 0;
-  return (int)ParseDecimal(number);
-}
-
-size_t LocationText(int index, char* out, size_t cap) {
-  if (cap == 0) return 0;
-  out[0] = 0;
-  const Entry* e = EntryAt(index);
-  if (e == nullptr) return 0;
-  char text[kLocationTextCapacity];
-  text[0] = 0;
-  switch (e->code) {
-    case kCodeScheduledTask:
-      LoadText(kTextTaskScheduler, text);
-      return CopyOut(text, out, cap);
-    case kCodeHelperObject:
-      LoadText(kTextHelperObject, text);
-      return CopyOut(text, out, cap);
-    case kCodeToolbar:
-      LoadText(kTextToolbar, text);
-      return CopyOut(text, out, cap);
-    default:
-      break;
-  }
-  if (e->code > kLastStartupCode) return 0;
-  if (IsEntryDisabled(index) != 0) {
-    char disabled[kTitleCapacity];
-    LoadText(kTextStartupLocationDisabled, disabled);
-    AppendText(text, " * ");
-    AppendText(text, disabled);
-    AppendText(text, " * ");
-  }
-  AppendText(text, LocationTableText(e->code));
-  return CopyOut(text, out, cap);
 }
 
 }  // namespace tov

@@ -1,8 +1,6 @@
-// Stand-ins for what the information window asks of the scheduled-tasks
-// family, until it lands: no task is known.
-#include <cstddef>
-
-#include "ui/info_window.h"
+// Stand-in until the scheduled-tasks family lands: no task is known. The
+// family deletes this file when it provides the real functions.
+#include "tasks/tasks.h"
 
 namespace tov {
 

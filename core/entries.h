@@ -11,8 +11,8 @@ constexpr size_t kEntryTitleSlot = 128;
 constexpr size_t kEntryPathSlot = 260;
 constexpr size_t kEntrySourceSlot = 260;
 constexpr size_t kEntryExtraSlot = 1024;
+// The text naming an entry's location to the user (511 characters).
 constexpr size_t kLocationTextCapacity = 512;
-constexpr size_t kDisabledIndexCapacity = 32;  // room for a disabled-index value
 
 struct Entry {
   char title[kEntryTitleSlot];
@@ -55,19 +55,5 @@ size_t EntrySource(int index, char* out, size_t cap);
 size_t EntryExtra(int index, char* out, size_t cap);
 int EntryCode(int index);
 int EntryFlag(int index);
-
-// The former location code kept in the disabled index
-// (HKLM "Software\Brenvik\Tovrel\Disabled", value named by the entry's
-// title); 0 when absent, not a number or the index is out of range. Every
-// entry of that title reads as disabled.
-int IsEntryDisabled(int index);
-
-// The text naming the entry's location to the user (at most 511 characters),
-// with " *    Disabled * " before it when the entry is disabled. Returns its
-// length; 0 and empty text for codes without a location text.
-size_t LocationText(int index, char* out, size_t cap);
-template <size_t N> size_t LocationText(int index, char (&out)[N]) {
-  return LocationText(index, out, N);
-}
 
 }  // namespace tov

@@ -1,0 +1,42 @@
+#include "app/families.h"
+
+#include <windows.h>
+
+#include "core/page_ids.h"
+#include "resources/resource.h"
+#include "resources/string_ids.h"
+#include "startup/changes.h"
+#include "ui/page_framework.h"
+#include "ui/sheet.h"
+
+namespace tov {
+
+// The pages' definitions, one per page file.
+const PageDefinition& StartupPage();  // startup/startup_page.cpp
+
+namespace {
+
+// The sheet's pages in tab order. A page that has not landed has no
+// definition and shows the generic page.
+// command, tab text, tab icon, dialog, procedure (null: PageProc), definition, NT only
+const SheetPage kPages[] = {
+    {kCmdStartup, kTextStartupPrograms, IDI_PAGE_STARTUP, IDD_PAGE_STARTUP, nullptr, &StartupPage(), false},
+    {kCmdDelayedStart, kTextDelayedStart, IDI_PAGE_DELAYED_START, IDD_PAGE_DELAYED_START, nullptr, nullptr, false},
+    {kCmdIEHelpers, kTextIEHelpers, IDI_PAGE_IE_HELPERS, IDD_PAGE_IE_HELPERS, nullptr, nullptr, false},
+    {kCmdScheduledTasks, kTextScheduledTasks, IDI_PAGE_SCHEDULED_TASKS, IDD_PAGE_SCHEDULED_TASKS, nullptr, nullptr, false},
+    {kCmdServices, kTextServices, IDI_PAGE_SERVICES, IDD_PAGE_SERVICES, nullptr, nullptr, true},
+    {kCmdActiveTasks, kTextActiveTasks, IDI_PAGE_ACTIVE_TASKS, IDD_PAGE_ACTIVE_TASKS, nullptr, nullptr, false},
+    {kCmdCookies, kTextCookies, IDI_PAGE_COOKIES, IDD_PAGE_COOKIES, nullptr, nullptr, false},
+    {kCmdFileTypes, kTextFileTypes, IDI_PAGE_FILE_TYPES, IDD_PAGE_FILE_TYPES, nullptr, nullptr, false},
+    {kCmdHiddenFiles, kTextHiddenFiles, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, nullptr, nullptr, false},
+    {kCmdOptions, kTextOptions, IDI_PAGE_OPTIONS, IDD_PAGE_OPTIONS, nullptr, nullptr, false},
+};
+
+}  // namespace
+
+void RegisterFamilies() {
+  SetSheetPages(kPages, int(sizeof kPages / sizeof kPages[0]));
+  RegisterStartupRestoreHandlers();
+}
+
+}  // namespace tov

@@ -1,0 +1,18 @@
+// What the services family offers the other parts: a service's description,
+// state and control, and its start type.
+#pragma once
+#include <cstddef>
+
+namespace tov {
+
+// The description of the service whose program this is; its length.
+size_t ServiceDescriptionOfProgram(const char* program, char* out, size_t cap);
+// The state text of a service (display name); the state value, 0 when the
+// service does not answer.
+int ServiceStateText(const char* displayName, char* out, size_t cap);
+// Sends a control code; 1 when the service accepted it.
+int SendServiceControl(const char* displayName, unsigned long control);
+// Writes the start value of the service of that display name.
+int SetServiceStartType(const char* displayName, unsigned long start);
+
+}  // namespace tov
