@@ -13,6 +13,8 @@ namespace tov {
 
 // The pages' definitions, one per page file.
 const PageDefinition& StartupPage();  // startup/startup_page.cpp
+const PageDefinition& ServicesPage();  // services/services_page.cpp
+const PageDefinition& ActiveTasksPage();  // processes/active_tasks_page.cpp
 
 namespace {
 
@@ -24,8 +26,8 @@ const SheetPage kPages[] = {
     {kCmdDelayedStart, kTextDelayedStart, IDI_PAGE_DELAYED_START, IDD_PAGE_DELAYED_START, nullptr, nullptr, false},
     {kCmdIEHelpers, kTextIEHelpers, IDI_PAGE_IE_HELPERS, IDD_PAGE_IE_HELPERS, nullptr, nullptr, false},
     {kCmdScheduledTasks, kTextScheduledTasks, IDI_PAGE_SCHEDULED_TASKS, IDD_PAGE_SCHEDULED_TASKS, nullptr, nullptr, false},
-    {kCmdServices, kTextServices, IDI_PAGE_SERVICES, IDD_PAGE_SERVICES, nullptr, nullptr, true},
-    {kCmdActiveTasks, kTextActiveTasks, IDI_PAGE_ACTIVE_TASKS, IDD_PAGE_ACTIVE_TASKS, nullptr, nullptr, false},
+    {kCmdServices, kTextServices, IDI_PAGE_SERVICES, IDD_PAGE_SERVICES, nullptr, &ServicesPage(), true},
+    {kCmdActiveTasks, kTextActiveTasks, IDI_PAGE_ACTIVE_TASKS, IDD_PAGE_ACTIVE_TASKS, nullptr, &ActiveTasksPage(), false},
     {kCmdCookies, kTextCookies, IDI_PAGE_COOKIES, IDD_PAGE_COOKIES, nullptr, nullptr, false},
     {kCmdFileTypes, kTextFileTypes, IDI_PAGE_FILE_TYPES, IDD_PAGE_FILE_TYPES, nullptr, nullptr, false},
     {kCmdHiddenFiles, kTextHiddenFiles, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, nullptr, nullptr, false},

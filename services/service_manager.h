@@ -7,6 +7,8 @@
 
 #include <cstddef>
 
+#include "services/services.h"  // the services contract, implemented here too
+
 namespace tov {
 
 extern const char kServicesKey[];          // HKLM "SYSTEM\CurrentControlSet\Services"
@@ -37,15 +39,6 @@ DWORD QueryServiceState(const char* displayName);
 // translation, else the first registry key with that "DisplayName". False
 // when there is none.
 bool FindServiceKeyName(const char* displayName, char (&keyName)[kServiceNameCapacity]);
-
-// Stops the service and, when the stop was accepted, writes its
-// "SERVICE_Stop" history line. True when accepted.
-bool StopServiceLogged(const char* title, const char* path, int code);
-
-// Writes "Start" = start of the service and then its history lines: the
-// start type it had before (when it was Automatic, Manual or Disabled),
-// then the new one. Nothing is logged when nothing was written.
-bool ApplyServiceStartType(const char* title, const char* path, int code, unsigned long start);
 
 // Records the known services once per profile, for the resident monitor.
 void InitServiceBaseline();
