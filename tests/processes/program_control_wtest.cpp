@@ -1,6 +1,6 @@
 // Ending running programs from the sheet, driven in a running TovrelEx:
-// the Startup page's stop-before-disable and the information window's
-// Kill Task. Every
+// the Active Tasks page's Kill Task after sorting, the Startup page's
+// stop-before-disable and the information window's Kill Task. Every
 // program a test starts is ended by the test.
 #include <windows.h>
 
@@ -81,7 +81,10 @@ class RunningPrograms : public testing::Test {
   bool Running(int i) { return WaitForSingleObject(children_[i], 0) == WAIT_TIMEOUT; }
   bool OpenTasks() {
     if (!program_.Open("-TASK")) return false;
-    return WaitFor([&] { return ModuleRow(program_.list(), "tovtaskb.exe") >= 0; }, 15000);
+    return WaitFor([&] {
+      return ModuleRow(program_.list(), "tovtaska.exe") >= 0 &&
+             ModuleRow(program_.list(), "tovtaskb.exe") >= 0;
+    }, 15000);
   }
 
   std::string folder_;
@@ -91,6 +94,26 @@ class RunningPrograms : public testing::Test {
 };
 
 }  // namespace
+
+TEST_F(RunningPrograms, KillTaskAfterSortingEndsOnlyTheSelectedProgram) {
+  ASSERT_TRUE(OpenTasks());
+  HWND list = program_.list();
+  // Sorted by module name the way that puts b above a, so the rows no
+  // longer stand in the order of the entries behind them.
+  auto bFirst = [&] { return ModuleRow(list, "tovtaskb.exe") < ModuleRow(list, "tovtaska.exe"); };
+  ClickColumn(list, 0);
+  if (!bFirst()) ClickColumn(list, 0);
+  ASSERT_TRUE(WaitFor(bFirst, 5000));
+  SelectRows(list, {ModuleRow(list, "tovtaskb.exe")});
+  Press(program_.page(), kKillTaskId);
+  ASSERT_EQ(WaitExit(children_[1], 10000), 1);
+  EXPECT_TRUE(Running(0));
+  ASSERT_TRUE(WaitFor([&] { return ModuleRow(program_.list(), "tovtaskb.exe") < 0; }, 10000));
+  EXPECT_GE(ModuleRow(program_.list(), "tovtaska.exe"), 0);
+  std::string history = HistoryText();
+  EXPECT_EQ(Count(history, "\tTASK_Kill\tINFO_TASK\t"), 1) << history;
+  EXPECT_NE(Lower(history).find("tovtaskb.exe"), std::string::npos) << history;
+}
 
 TEST_F(RunningPrograms, InformationWindowKillTaskAsksThenEnds) {
   SetText(HKEY_CURRENT_USER, kUserRun, "Waiting Agent Test", paths_[0]);
