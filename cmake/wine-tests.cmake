@@ -24,6 +24,11 @@ if(TARGET monitor_standin)
   set_target_properties(monitor_standin PROPERTIES OUTPUT_NAME Tovrel)
   target_link_libraries(monitor_standin PRIVATE user32 kernel32)
 endif()
+# The Windows 98 scheduler agent's stand-in carries the agent's file name, so
+# the search path finds it in the program folder.
+if(TARGET agent_standin)
+  set_target_properties(agent_standin PROPERTIES OUTPUT_NAME mstask)
+endif()
 
 # The shared test-support layer (registry state, dialogs, sheet driver),
 # linked by every test executable and by the screenshot driver.

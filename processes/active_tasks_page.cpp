@@ -141,7 +141,7 @@ void OnDeleteOnReboot(HWND page) {
 void OnTaskLayout(HWND page) {
   PageLayout layout;
   StandardPageLayout(page, &layout);
-  const int buttons[] = {IDC_PAGE_INFO, IDC_TASKS_REFRESH, IDC_TASKS_KILL, IDC_PAGE_CLOSE};
+  const int buttons[] = {IDC_PAGE_INFO, IDC_ACTIVE_REFRESH, IDC_ACTIVE_KILL, IDC_PAGE_CLOSE};
   layout.buttonCount = 4;
   for (int i = 0; i < 4; ++i) layout.buttons[i] = GetDlgItem(page, buttons[i]);
   LayoutPage(layout);
@@ -149,8 +149,8 @@ void OnTaskLayout(HWND page) {
 
 const ControlText kTexts[] = {
     {IDC_PAGE_INTRO, kTextActiveTasksIntro},
-    {IDC_TASKS_REFRESH, kTextRefresh},
-    {IDC_TASKS_KILL, kTextKillTask},
+    {IDC_ACTIVE_REFRESH, kTextRefresh},
+    {IDC_ACTIVE_KILL, kTextKillTask},
 };
 
 const MenuRow kMenu[] = {

@@ -119,9 +119,12 @@
 #define IDC_STARTUP_REMOVE 1003
 #define IDC_STARTUP_SHOW_ALL 1014
 #define IDC_STARTUP_ADD 1064
+// IE Helpers and Scheduled Tasks pages.
+#define IDC_HELPERS_REMOVE 1003
+#define IDC_TASKS_REMOVE 1003
 // Active Tasks page.
-#define IDC_TASKS_REFRESH 1006
-#define IDC_TASKS_KILL 1007
+#define IDC_ACTIVE_REFRESH 1006
+#define IDC_ACTIVE_KILL 1007
 // Services page.
 #define IDC_SERVICES_HIDE_MS 1015
 

@@ -10,9 +10,11 @@
 #include "core/text.h"
 #include "core/trace.h"
 #include "core/entries.h"
+#include "iehelpers/helpers.h"
 #include "processes/process_walk.h"
 #include "services/service_manager.h"
 #include "startup/enumerate.h"
+#include "tasks/scheduler.h"
 
 namespace tov {
 
@@ -35,8 +37,8 @@ struct DetectedFamily {
 // In the order the store is seeded.
 const DetectedFamily kDetectedFamilies[] = {
     {BuildAllStartups, "Startup"},
-    {nullptr, "IEHelper"},     // Internet Explorer helpers
-    {nullptr, "Tasks"},        // scheduled tasks
+    {ScanIEHelpers, "IEHelper"},
+    {ListScheduledTasks, "Tasks"},
     {ScanServices, "Services"},
     {nullptr, "FileTypes"},    // file types
     {ListActiveTasks, "ActiveTasks"},  // one entry per running program
@@ -51,8 +53,8 @@ struct KnownList {
 
 const KnownList kKnownLists[] = {
     {BuildAllStartups, kKnownRunKey, true},
-    {nullptr, kKnownIEHelpersKey, false},  // Internet Explorer helpers
-    {nullptr, kKnownTasksKey, false},      // scheduled tasks
+    {ScanIEHelpers, kKnownIEHelpersKey, false},
+    {ListScheduledTasks, kKnownTasksKey, false},
 };
 
 size_t NowText(char (&out)[kFirstDetectedCapacity]) {

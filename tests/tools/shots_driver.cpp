@@ -24,6 +24,7 @@
 #include "tests/support/registry_state.h"
 #include "tests/support/sheet_driver.h"
 #include "tests/support/wine_support.h"
+#include "tests/tasks/task_fixtures.h"
 
 using namespace testsupport;
 
@@ -113,6 +114,33 @@ void DisableOne() {
   tov::ClearEntries();
 }
 
+// Internet Explorer helpers (class identifiers and names from the corpus):
+// a helper object with a described server, one whose file is gone, a
+// toolbar whose class is unknown and a toolbar button.
+void SeedHelpers() {
+  const char objects[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects\\";
+  struct { const char* clsid; std::string server; } helpers[] = {
+      {"{AA58ED58-01DD-4d91-8333-CF10577473F7}", BinFolder() + "\\ver_two_translations.dll"},
+      {"{DBC80044-A445-435b-BC74-9C25C1C588A9}", "C:\\Program Files\\Java\\jre6\\bin\\jp2ssv.dll"},
+  };
+  for (auto& h : helpers) {
+    SetText(HKEY_CLASSES_ROOT, std::string("CLSID\\") + h.clsid + "\\InprocServer32", "", h.server);
+    SetText(HKEY_LOCAL_MACHINE, std::string(objects) + h.clsid, "", "");
+  }
+  SetText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar",
+          "{2318C2B1-4965-11d4-9B18-009027A5CD4F}", "");
+  const std::string button =
+      "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions\\{FB5F1910-F110-11d2-BB9E-00C04F795683}";
+  SetText(HKEY_LOCAL_MACHINE, button, "ButtonText", "Messenger");
+  SetText(HKEY_LOCAL_MACHINE, button, "Exec", "C:\\Program Files\\Messenger\\msmsgs.exe");
+}
+
+// Two work items of the Task Scheduler: one with a trigger, one without.
+void SeedTasks() {
+  taskfixtures::CreateTask("Backup", BinFolder() + "\\ver_two_translations.dll", "Nightly copy", 23, 59);
+  taskfixtures::CreateTask("Defrag", "C:\\windows\\system32\\notepad.exe", "", -1);
+}
+
 void Seed() {
   SetText(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");  // no sound device under Xvfb
   for (const RunSeed& s : kRunSeeds) SetText(s.root, kRunKey, s.name, s.command);
@@ -120,6 +148,8 @@ void Seed() {
   SeedStartupShortcut();
   DisableOne();
   SeedHistory();
+  SeedHelpers();
+  SeedTasks();
 }
 
 int g_failures = 0;
