@@ -18,6 +18,8 @@ const PageDefinition& DelayPage();           // delay/delay_page.cpp
 const PageDefinition& IEHelpersPage();       // iehelpers/iehelpers_page.cpp
 const PageDefinition& ScheduledTasksPage();  // tasks/tasks_page.cpp
 const PageDefinition& FileTypesPage();       // filetypes/filetypes_page.cpp
+const PageDefinition& ServicesPage();  // services/services_page.cpp
+const PageDefinition& ActiveTasksPage();  // processes/active_tasks_page.cpp
 
 namespace {
 
@@ -29,8 +31,8 @@ const SheetPage kPages[] = {
     {kCmdDelayedStart, kTextDelayedStart, IDI_PAGE_DELAYED_START, IDD_PAGE_DELAYED_START, nullptr, &DelayPage(), false},
     {kCmdIEHelpers, kTextIEHelpers, IDI_PAGE_IE_HELPERS, IDD_PAGE_IE_HELPERS, nullptr, &IEHelpersPage(), false},
     {kCmdScheduledTasks, kTextScheduledTasks, IDI_PAGE_SCHEDULED_TASKS, IDD_PAGE_SCHEDULED_TASKS, nullptr, &ScheduledTasksPage(), false},
-    {kCmdServices, kTextServices, IDI_PAGE_SERVICES, IDD_PAGE_SERVICES, nullptr, nullptr, true},
-    {kCmdActiveTasks, kTextActiveTasks, IDI_PAGE_ACTIVE_TASKS, IDD_PAGE_ACTIVE_TASKS, nullptr, nullptr, false},
+    {kCmdServices, kTextServices, IDI_PAGE_SERVICES, IDD_PAGE_SERVICES, nullptr, &ServicesPage(), true},
+    {kCmdActiveTasks, kTextActiveTasks, IDI_PAGE_ACTIVE_TASKS, IDD_PAGE_ACTIVE_TASKS, nullptr, &ActiveTasksPage(), false},
     {kCmdCookies, kTextCookies, IDI_PAGE_COOKIES, IDD_PAGE_COOKIES, nullptr, nullptr, false},
     {kCmdFileTypes, kTextFileTypes, IDI_PAGE_FILE_TYPES, IDD_PAGE_FILE_TYPES, nullptr, &FileTypesPage(), false},
     {kCmdHiddenFiles, kTextHiddenFiles, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, nullptr, nullptr, false},

@@ -37,3 +37,9 @@ target_link_options(marker_dll PRIVATE -Wl,--kill-at)
 if(TARGET tests_delay)
   add_dependencies(tests_delay marker_dll)
 endif()
+
+# The services tests: a library naming Microsoft as its maker.
+tovrel_fixture_dll(ver_microsoft ${FIXTURE_DIR}/ver_microsoft.rc)
+if(TARGET tests_services)
+  add_dependencies(tests_services ver_none ver_microsoft)
+endif()

@@ -122,6 +122,11 @@
 // IE Helpers and Scheduled Tasks pages.
 #define IDC_HELPERS_REMOVE 1003
 #define IDC_TASKS_REMOVE 1003
+// Active Tasks page.
+#define IDC_ACTIVE_REFRESH 1006
+#define IDC_ACTIVE_KILL 1007
+// Services page.
+#define IDC_SERVICES_HIDE_MS 1015
 
 // History window (dialog 141).
 #define IDD_HISTORY 141

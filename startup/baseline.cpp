@@ -12,6 +12,8 @@
 #include "core/entries.h"
 #include "iehelpers/helpers.h"
 #include "filetypes/associations.h"
+#include "processes/process_walk.h"
+#include "services/service_manager.h"
 #include "startup/enumerate.h"
 #include "tasks/scheduler.h"
 
@@ -38,9 +40,9 @@ const DetectedFamily kDetectedFamilies[] = {
     {BuildAllStartups, "Startup"},
     {ScanIEHelpers, "IEHelper"},
     {ListScheduledTasks, "Tasks"},
-    {nullptr, "Services"},     // services
+    {ScanServices, "Services"},
     {EnumerateFileTypes, "FileTypes"},
-    {nullptr, "ActiveTasks"},  // running programs, one entry per program
+    {ListActiveTasks, "ActiveTasks"},  // one entry per running program
     {nullptr, "Hidden"},       // the hidden-file scan
 };
 

@@ -32,7 +32,6 @@ constexpr char kIeAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\
 constexpr char kStatsPage[] = "stats.html";
 constexpr int kStartTypeCount = 3;        // Automatic, Manual, Disabled
 constexpr int kFirstStartValue = 2;       // "Start" value of Automatic
-constexpr unsigned long kServiceStop = 1; // SERVICE_CONTROL_STOP
 constexpr DWORD kStopSettleMs = 100;
 constexpr INT_PTR kShellSuccess = 32;
 constexpr size_t kNotesTextCapacity = 2 * kMessageCapacity;
@@ -385,9 +384,7 @@ void OnKill(HWND dialog) {
   const Entry* e = EntryAt(g_info.index);
   if (!e) return;
   if (InfoFormOf(e->code).service) {
-    SendServiceControl(e->title, kServiceStop);
-    AddHistoryEvent(e->title, e->path, "", e->code, kActionServiceStop);
-    Sleep(kStopSettleMs);
+    if (StopServiceLogged(e->title, e->path, e->code)) Sleep(kStopSettleMs);
   } else {
     StopRunningProgram(g_info.program, e->title, true);
   }
@@ -408,8 +405,8 @@ void OnApply(HWND dialog) {
   const Entry* e = EntryAt(g_info.index);
   int row = int(SendDlgItemMessageA(dialog, IDC_INFO_START_TYPE, CB_GETCURSEL, 0, 0));
   if (!e || row < 0 || row >= kStartTypeCount) return;
-  AddHistoryEvent(e->title, e->path, "", e->code, kActionServiceAutomatic + row);
-  SetServiceStartType(e->title, unsigned(kFirstStartValue + row));
+  // A start type that could not be written is not the current one.
+  if (!ApplyServiceStartType(e->title, e->path, e->code, unsigned(kFirstStartValue + row))) return;
   g_info.startType = row;
   Enable(dialog, IDC_INFO_APPLY, false);
 }

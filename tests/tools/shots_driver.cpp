@@ -250,6 +250,28 @@ void ShootInfoWindow(HWND sheet) {
   CloseDialog(info, IDOK);
 }
 
+// The information window of the first service: start type, status, Stop
+// and Apply (NT family only: the 9x sheet has no Services page).
+void ShootServiceInfo(HWND sheet) {
+  int tabs = TabCount(sheet), services = -1;
+  for (int tab = 0; tab < tabs; ++tab)
+    if (TabText(sheet, tab).find("Services") != std::string::npos) services = tab;
+  if (services < 0) return;
+  SendMessageA(sheet, PSM_SETCURSEL, WPARAM(services), 0);
+  HWND list = nullptr;
+  WaitFor([&] { return CurrentTab(sheet) == services && (list = VisibleList(sheet)) && RowCount(list) > 0; },
+          10000);
+  if (list && RowCount(list) > 0) {
+    SelectRows(list, {0});
+    Press(VisiblePage(sheet), kInfoButton);
+    HWND info = WaitDialogOf(sheet);
+    Shot(info, "info_service");
+    CloseDialog(info, IDOK);
+  }
+  SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
+  WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
+}
+
 void ShootPatrolDialog(HWND sheet) {
   HWND page = VisiblePage(sheet);
   PostMessageA(page, WM_COMMAND, MAKEWPARAM(kMonitorButton, 0), 0);
@@ -343,6 +365,7 @@ int main() {
     WaitFor([&] { return VisiblePage(sheet) != nullptr && RowCount(VisibleList(sheet)) > 0; }, 10000);
     ShootPages(sheet);
     ShootInfoWindow(sheet);
+    ShootServiceInfo(sheet);
     ShootPatrolDialog(sheet);
     ShootHistoryWindow(main, sheet);
     ShootAddFileType(sheet);
