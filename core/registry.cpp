@@ -134,6 +134,28 @@ bool RemoveWinIniItem(const char* keyName, const char* item) {
   return WriteProfileStringA("windows", keyName, rebuilt) != 0;
 }
 
+bool RemoveWinIniItemMatching(const char* keyName, bool (*match)(const char* piece, void* context),
+                              void* context) {
+  char list[kWinIniListCapacity];
+  if (!ReadWinIniList(keyName, list, sizeof list)) return false;
+  char rebuilt[kWinIniListCapacity];
+  bool matched = false;
+  if (!RemoveListItemMatching(list, match, context, rebuilt, sizeof rebuilt, &matched) || !matched)
+    return false;
+  ClearReadOnlyWinIni();
+  return WriteProfileStringA("windows", keyName, rebuilt) != 0;
+}
+
+bool WinIniListHolds(const char* keyName, bool (*match)(const char* piece, void* context),
+                     void* context) {
+  char list[kWinIniListCapacity];
+  ReadWinIniList(keyName, list, sizeof list);
+  char rebuilt[kWinIniListCapacity];
+  bool matched = false;
+  RemoveListItemMatching(list, match, context, rebuilt, sizeof rebuilt, &matched);
+  return matched;
+}
+
 bool AppendWinIniItem(const char* keyName, const char* item) {
   char list[kWinIniListCapacity];
   if (!ReadWinIniList(keyName, list, sizeof list)) return false;

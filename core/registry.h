@@ -35,6 +35,14 @@ bool RegKeyExists(HKEY root, const char* key);
 constexpr size_t kWinIniListCapacity = 1024;
 // Takes item out of the list of keyName; true when the list was written.
 bool RemoveWinIniItem(const char* keyName, const char* item);
+// Takes the items for which match answers true out of the list of keyName.
+// True only when one matched and the list was written; a list without such
+// an item is left as it is.
+bool RemoveWinIniItemMatching(const char* keyName, bool (*match)(const char* piece, void* context),
+                              void* context);
+// True when an item of the list of keyName matches.
+bool WinIniListHolds(const char* keyName, bool (*match)(const char* piece, void* context),
+                     void* context);
 // Appends ";" and item; refused when the result would not fit. True when
 // the list was written.
 bool AppendWinIniItem(const char* keyName, const char* item);

@@ -133,7 +133,7 @@ bool StartRegsvr(const char* command) {
   return false;
 }
 
-bool ReRegisterEvent(const Entry& event) { return ReRegisterIEHelper(event.path); }
+int ReRegisterEvent(const Entry& event) { return ReRegisterIEHelper(event.path) ? kRestoreDone : kRestoreFailed; }
 
 }  // namespace
 

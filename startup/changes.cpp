@@ -293,58 +293,18 @@ int RestoreRun(const Fields& f, int code) {
 
 const char* WinIniKeyOf(int code) { return code == kCodeWinLoad ? "load" : "run"; }
 
-void ClearReadOnlyWinIni() {
-  char path[kPathCapacity];
-  UINT n = GetWindowsDirectoryA(path, sizeof path);
-  if (n == 0 || n >= sizeof path) return;
-  if (!AppendBackslash(path) || !AppendText(path, "win.ini")) return;
-  DWORD attributes = GetFileAttributesA(path);
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-}
-
-bool ReadWinIniList(const char* keyName, char (&list)[kWinIniListCapacity]) {
-  DWORD n = GetProfileStringA(kWinIniSection, keyName, "", list, sizeof list);
-  return n + 1 < sizeof list;  // a full buffer may hold a cut list
-}
-
 // Items are compared by what they stand for: the list may hold a program in
 // its short (8.3) form while the entry shows its long form.
 bool IsSameWinIniItem(const char* piece, void* context) {
   return SameStartupCommand(piece, static_cast<const char*>(context));
 }
 
-// False when the list holds no such item (nothing is written then), when it
-// may have been cut, or when it could not be written.
 bool TakeOutWinIniItem(const char* keyName, const char* item) {
-  char list[kWinIniListCapacity];
-  if (!ReadWinIniList(keyName, list)) return false;
-  char rebuilt[kWinIniListCapacity];
-  bool matched = false;
-  if (!RemoveListItemMatching(list, IsSameWinIniItem, const_cast<char*>(item), rebuilt,
-                              sizeof rebuilt, &matched) ||
-      !matched)
-    return false;
-  ClearReadOnlyWinIni();
-  return WriteProfileStringA(kWinIniSection, keyName, rebuilt) != 0;
+  return RemoveWinIniItemMatching(keyName, IsSameWinIniItem, const_cast<char*>(item));
 }
 
-bool WinIniListHolds(const char* keyName, const char* item) {
-  char list[kWinIniListCapacity];
-  ReadWinIniList(keyName, list);
-  char rebuilt[kWinIniListCapacity];
-  bool matched = false;
-  RemoveListItemMatching(list, IsSameWinIniItem, const_cast<char*>(item), rebuilt, sizeof rebuilt,
-                         &matched);
-  return matched;
-}
-
-bool AppendWinIniItemWhole(const char* keyName, const char* item) {
-  char list[kWinIniListCapacity];
-  if (!ReadWinIniList(keyName, list)) return false;
-  if (!AppendText(list, ";") || !AppendText(list, item)) return false;
-  ClearReadOnlyWinIni();
-  return WriteProfileStringA(kWinIniSection, keyName, list) != 0;
+bool WinIniListHoldsItem(const char* keyName, const char* item) {
+  return WinIniListHolds(keyName, IsSameWinIniItem, const_cast<char*>(item));
 }
 
 int DisableWinIni(const Fields& f, int code) {
@@ -359,8 +319,8 @@ int DisableWinIni(const Fields& f, int code) {
 // An item already in the list (written back by its program meanwhile) is
 // not added a second time.
 int EnableWinIni(const Fields& f, int code) {
-  if (!WinIniListHolds(WinIniKeyOf(code), f.command) &&
-      !AppendWinIniItemWhole(WinIniKeyOf(code), f.command))
+  if (!WinIniListHoldsItem(WinIniKeyOf(code), f.command) &&
+      !AppendWinIniItem(WinIniKeyOf(code), f.command))
     return 0;
   return DropFromDisabledStore(f.title, code) ? 1 : 0;
 }
@@ -891,10 +851,10 @@ int RestoreRunProgram(const char* title, const char* command, const char* source
     switch (code) {
       case kCodeWinLoad:
       case kCodeWinRun:
-        if (WinIniListHolds(WinIniKeyOf(code), f.command))
+        if (WinIniListHoldsItem(WinIniKeyOf(code), f.command))
           result = kChangeAlreadyPresent;
         else
-          result = AppendWinIniItemWhole(WinIniKeyOf(code), f.command) ? kChangeDone
+          result = AppendWinIniItem(WinIniKeyOf(code), f.command) ? kChangeDone
                                                                        : kChangeFailed;
         break;
       case kCodeStartupFolder:
