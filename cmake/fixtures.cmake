@@ -17,3 +17,29 @@ tovrel_fixture_dll(ver_big ${FIXTURE_DIR}/ver_big.rc)
 if(TARGET tests_core)
   add_dependencies(tests_core ver_none ver_two_translations ver_os ver_big)
 endif()
+
+# A COM server that registers itself as a Browser Helper Object through
+# regsvr32 (exports named by its .def file).
+add_library(helper_fixture SHARED ${FIXTURE_DIR}/helper_fixture.cpp
+  ${FIXTURE_DIR}/helper_fixture.rc ${FIXTURE_DIR}/helper_fixture.def)
+set_target_properties(helper_fixture PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY
+  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+target_link_libraries(helper_fixture PRIVATE advapi32)
+if(TARGET tests_iehelpers)
+  add_dependencies(tests_iehelpers helper_fixture)
+endif()
+
+# A library with a RunDLL32 entry point, for the delayed-start launch.
+add_library(marker_dll SHARED ${FIXTURE_DIR}/marker_dll.cpp)
+set_target_properties(marker_dll PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY
+  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+target_link_options(marker_dll PRIVATE -Wl,--kill-at)
+if(TARGET tests_delay)
+  add_dependencies(tests_delay marker_dll)
+endif()
+
+# The services tests: a library naming Microsoft as its maker.
+tovrel_fixture_dll(ver_microsoft ${FIXTURE_DIR}/ver_microsoft.rc)
+if(TARGET tests_services)
+  add_dependencies(tests_services ver_none ver_microsoft)
+endif()

@@ -24,6 +24,11 @@ if(TARGET monitor_standin)
   set_target_properties(monitor_standin PROPERTIES OUTPUT_NAME Tovrel)
   target_link_libraries(monitor_standin PRIVATE user32 kernel32)
 endif()
+# The Windows 98 scheduler agent's stand-in carries the agent's file name, so
+# the search path finds it in the program folder.
+if(TARGET agent_standin)
+  set_target_properties(agent_standin PROPERTIES OUTPUT_NAME mstask)
+endif()
 
 # The shared test-support layer (registry state, dialogs, sheet driver),
 # linked by every test executable and by the screenshot driver.
@@ -53,9 +58,9 @@ foreach(dir ${TEST_DIRS})
       ENVIRONMENT "WINEPREFIX=${TOVREL_WINE_ROOT}/${family};TOVREL_FAMILY=${family}"
       RESOURCE_LOCK prefix_${family}
       TIMEOUT 600)
-    # The startup tests use the "Disabled" folder beside the programs, which
-    # both families share: they take turns.
-    if(group STREQUAL "startup")
+    # The startup and delay tests use the "Disabled" folder beside the
+    # programs, which both families share: they take turns.
+    if(group STREQUAL "startup" OR group STREQUAL "delay")
       set_tests_properties(${group}.${family} PROPERTIES RESOURCE_LOCK "prefix_${family};disabled_folder")
     endif()
   endforeach()

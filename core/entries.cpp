@@ -7,6 +7,7 @@
 
 #include "core/files.h"
 #include "core/messages.h"
+#include "core/paths.h"
 #include "core/program.h"
 #include "core/registry.h"
 #include "core/settings.h"
@@ -25,6 +26,17 @@ Entry* g_entries[kMaxEntries];
 int g_count = 0;
 
 const char* OrEmpty(const char* text) { return text ? text : ""; }
+
+}  // namespace
+
+bool EntryPathOf(const char* path, char (&out)[kEntryPathSlot]) {
+  StripQuotes(path, out, sizeof out);
+  bool convertible = strlen(out) >= kLongPathMinimum;
+  if (convertible) LongPathName(out, out);
+  return convertible;
+}
+
+namespace {
 
 size_t CopyOut(const char* text, char* out, size_t cap) {
   if (cap == 0) return 0;
@@ -48,10 +60,7 @@ int AddEntryTo(const char* title, char* callerTitle, size_t callerCap, const cha
 
   CopyText(e->extra, extra);
 
-  // A command line with arguments is not converted and stays as it is.
-  StripQuotes(path, e->path, sizeof e->path);
-  bool convertible = strlen(e->path) >= kLongPathMinimum;
-  if (convertible) LongPathName(e->path, e->path);
+  bool convertible = EntryPathOf(path, e->path);
 
   const char* caption = ProgramCaption();
   if (title[0] == 0) {

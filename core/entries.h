@@ -56,4 +56,9 @@ size_t EntryExtra(int index, char* out, size_t cap);
 int EntryCode(int index);
 int EntryFlag(int index);
 
+// The path as the list stores it: without double quotes, in its long-path
+// form when it has at least four characters (a command line with arguments
+// is not converted and stays as it is). True when the conversion was tried.
+bool EntryPathOf(const char* path, char (&out)[kEntryPathSlot]);
+
 }  // namespace tov

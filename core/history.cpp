@@ -123,13 +123,19 @@ bool CanRestoreHistoryEvent(int index) {
   return handler && (handler->canRestore == nullptr || handler->canRestore(*entry));
 }
 
-int RestoreHistoryEvent(HWND, int index) {
+int RestoreHistoryEvent(HWND, int index, int* outcome) {
+  int ignored = 0;
+  if (outcome == nullptr) outcome = &ignored;
+  *outcome = kRestoreFailed;
   const Entry* entry = EntryAt(index);
   if (entry == nullptr) return 0;
   const RestoreHandler* handler = HandlerOf(*entry);
   if (handler == nullptr) return 0;
-  if (!handler->restore(*entry)) Trace("RestoreHistoryEvent", "event not reversed");
-  return RestoreKindOf(entry->flag, entry->code) == kToggleStartupEntry ? 1 : 0;
+  *outcome = handler->restore(*entry);
+  if (*outcome != kRestoreDone) Trace("RestoreHistoryEvent", "event not reversed");
+  return RestoreKindOf(entry->flag, entry->code) == kToggleStartupEntry && *outcome == kRestoreDone
+             ? 1
+             : 0;
 }
 
 bool ClearHistoryFile() {

@@ -30,12 +30,21 @@ int AddHistoryEvent(const char* title, const char* command, const char* source, 
 // flag. Shows the wait cursor meanwhile. Returns the number of entries.
 int LoadHistory();
 
+// What a Restore of the History window came to.
+enum RestoreOutcome {
+  kRestoreFailed = 0,          // nothing could be written
+  kRestoreDone = 1,            // the change was made
+  kRestoreAlreadyPresent = 2,  // the entry is in its location already: nothing changed
+  kRestoreTitleTaken = 3,      // another entry of that title is disabled: nothing changed
+};
+
 // How a family reverses one kind of event (see RestoreKindOf). The families
 // register theirs at start; an event of a kind nobody registered is left
 // alone.
 struct RestoreHandler {
-  // Writes the change back; true when something was written.
-  bool (*restore)(const Entry& event);
+  // Writes the change back; a RestoreOutcome (kRestoreDone when something
+  // was written).
+  int (*restore)(const Entry& event);
   // True while the event can still be reversed; null: always.
   bool (*canRestore)(const Entry& event);
 };
@@ -47,11 +56,15 @@ void RegisterRestoreHandler(HistoryRestoreKind kind, const RestoreHandler& handl
 // can reverse it now.
 bool CanRestoreHistoryEvent(int index);
 // Reverses the event of an entry loaded by LoadHistory. Returns 1 when a
-// disable or enable was toggled back, 0 otherwise.
-int RestoreHistoryEvent(HWND window, int index);
+// disable or enable was toggled back, 0 otherwise. outcome, when given,
+// receives what the restore came to (a RestoreOutcome; kRestoreFailed for
+// events nothing here reverses).
+int RestoreHistoryEvent(HWND window, int index, int* outcome = nullptr);
 
 // Deletes the history file (its attributes cleared first); true when there
 // is no file afterwards.
 bool ClearHistoryFile();
+
+
 
 }  // namespace tov

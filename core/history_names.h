@@ -22,9 +22,9 @@ enum HistoryActionCode {
   kActionServiceAutomatic = 10,
   kActionServiceManual = 11,
   kActionServiceDisabled = 12,
-  kActionFromAutomatic = 18,
-  kActionFromManual = 19,
-  kActionFromDisabled = 20,
+  kActionFromAutomatic = 17,     // "SERVICE_from_Automatic"
+  kActionFromManual = 18,        // "SERVICE_from_Manual"
+  kActionFromDisabled = 19,      // "SERVICE_from_Disabled" (20 is a second spelling)
   kActionResetUserinit = 21,
   kActionResetShell = 22,
   kActionRemoveTaskScheduler = 23,

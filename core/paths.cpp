@@ -36,6 +36,10 @@ bool Splice(const char* command, size_t at, size_t len, const char* folder, char
   return whole;
 }
 
+// "\SystemRoot" names the Windows folder only as a whole folder name: the
+// character after it ends the name ("\SystemRootBackup" is another folder).
+bool EndsFolderName(char next) { return next == 0 || next == '\\' || next == '"' || next == ' '; }
+
 // Replaces the Windows-folder or program-files reference of a command by the
 // folder itself. Only a real reference is replaced, where it stands: the
 // word "SystemRoot" inside some other name is left alone.
@@ -47,12 +51,20 @@ bool ExpandFolders(const char* command, const char* windowsFolder, const char* p
     if (at > 0 && command[at - 1] == '%' && command[at + 10] == '%')
       return Splice(command, at - 1, 12, windowsFolder, out, cap);
     if (at > 0 && command[at - 1] == '\\' &&
-        (at == 1 || command[at - 2] == '"' || command[at - 2] == ' '))
+        (at == 1 || command[at - 2] == '"' || command[at - 2] == ' ') &&
+        EndsFolderName(command[at + 10]))
       return Splice(command, at - 1, 11, windowsFolder, out, cap);
   }
   found = FindNoCase(command, "%PROGRAMFILES%");
   if (found >= 0) return Splice(command, size_t(found), 14, programFilesFolder, out, cap);
   return CopyTextN(out, cap, command);
+}
+
+// A character a file name may hold, else "_": no control characters and
+// none of \ / : * ? " < > | (":" would open an NTFS stream).
+char FileNameChar(char c) {
+  if (static_cast<unsigned char>(c) < 32) return '_';
+  return strchr("\\/:*?\"<>|", c) != nullptr ? '_' : c;
 }
 
 bool IsProgramExtension(const char* dot) {
@@ -107,15 +119,24 @@ bool NoteFileName(const char* command, const char* windowsFolder,
   out[0] = 0;
   char program[kPathCapacity];
   ProgramOfCommandIn(command, windowsFolder, programFilesFolder, program, sizeof program);
-  const char* slash = strrchr(program, '\\');
-  const char* name = slash ? slash + 1 : program;
+  // The name starts after the last separator of either kind, so a command
+  // can never lead the note out of the data folder.
+  const char* name = program;
+  for (const char* p = program; *p; ++p)
+    if (*p == '\\' || *p == '/') name = p + 1;
   size_t len = strlen(name);
-  if (len == 0) return false;
   // The extension is taken to be the last four characters; a shorter name
   // is kept whole.
   if (len > kExtensionLength) len -= kExtensionLength;
+  char part[kPathCapacity];
+  size_t n = 0;
+  for (size_t i = 0; i < len; ++i) part[n++] = FileNameChar(name[i]);
+  // Blanks and dots at the end of a name are dropped by the file system.
+  while (n > 0 && (part[n - 1] == ' ' || part[n - 1] == '.')) --n;
+  part[n] = 0;
+  if (n == 0) return false;
   bool whole = AppendTextN(out, cap, "note_");
-  whole = whole && AppendPart(out, cap, name, len);
+  whole = whole && AppendTextN(out, cap, part);
   whole = whole && AppendTextN(out, cap, ".txt");
   if (!whole) out[0] = 0;
   return whole;

@@ -22,8 +22,11 @@ bool ProgramOfCommandIn(const char* command, const char* windowsFolder,
                         const char* programFilesFolder, char* out, size_t cap);
 
 // "note_<name>.txt" for the program of a command: name is the program's
-// file name without its last four characters (the extension). Returns false
-// when it does not fit (out is then empty).
+// file name (after the last "\" or "/") without its last four characters
+// (the extension), each character a file name may not hold turned into "_"
+// and blanks and dots at its end dropped, so the note always lies in the
+// data folder. Returns false when no name is left or it does not fit (out
+// is then empty).
 bool NoteFileName(const char* command, const char* windowsFolder,
                   const char* programFilesFolder, char* out, size_t cap);
 

@@ -125,24 +125,44 @@ static bool ReadWinIniList(const char* keyName, char* list, DWORD cap) {
   return n + 1 < cap;
 }
 
-void RemoveWinIniItem(const char* keyName, const char* item) {
-  char list[512];
-  if (!ReadWinIniList(keyName, list, sizeof list)) return;
-  char rebuilt[512];
-  if (!RemoveListItem(list, item, rebuilt, sizeof rebuilt)) return;
+bool RemoveWinIniItem(const char* keyName, const char* item) {
+  char list[kWinIniListCapacity];
+  if (!ReadWinIniList(keyName, list, sizeof list)) return false;
+  char rebuilt[kWinIniListCapacity];
+  if (!RemoveListItem(list, item, rebuilt, sizeof rebuilt)) return false;
   ClearReadOnlyWinIni();
-  WriteProfileStringA("windows", keyName, rebuilt);
+  return WriteProfileStringA("windows", keyName, rebuilt) != 0;
 }
 
-void AppendWinIniItem(const char* keyName, const char* item) {
-  char list[1024];
-  if (!ReadWinIniList(keyName, list, sizeof list)) return;
-  // Refuse rather than write a cut program path into the list.
-  char grown[1024];
-  CopyText(grown, list);
-  if (!AppendText(grown, ";") || !AppendText(grown, item)) return;
+bool RemoveWinIniItemMatching(const char* keyName, bool (*match)(const char* piece, void* context),
+                              void* context) {
+  char list[kWinIniListCapacity];
+  if (!ReadWinIniList(keyName, list, sizeof list)) return false;
+  char rebuilt[kWinIniListCapacity];
+  bool matched = false;
+  if (!RemoveListItemMatching(list, match, context, rebuilt, sizeof rebuilt, &matched) || !matched)
+    return false;
   ClearReadOnlyWinIni();
-  WriteProfileStringA("windows", keyName, grown);
+  return WriteProfileStringA("windows", keyName, rebuilt) != 0;
+}
+
+bool WinIniListHolds(const char* keyName, bool (*match)(const char* piece, void* context),
+                     void* context) {
+  char list[kWinIniListCapacity];
+  ReadWinIniList(keyName, list, sizeof list);
+  char rebuilt[kWinIniListCapacity];
+  bool matched = false;
+  RemoveListItemMatching(list, match, context, rebuilt, sizeof rebuilt, &matched);
+  return matched;
+}
+
+bool AppendWinIniItem(const char* keyName, const char* item) {
+  char list[kWinIniListCapacity];
+  if (!ReadWinIniList(keyName, list, sizeof list)) return false;
+  // Refuse rather than write a cut program path into the list.
+  if (!AppendText(list, ";") || !AppendText(list, item)) return false;
+  ClearReadOnlyWinIni();
+  return WriteProfileStringA("windows", keyName, list) != 0;
 }
 
 }  // namespace tov

@@ -28,8 +28,23 @@ bool CreateRegKey(HKEY root, const char* key);
 bool DeleteRegTree(HKEY root, const char* key);
 bool RegKeyExists(HKEY root, const char* key);
 
-// Edits the ';'-separated program list of a [windows] key in win.ini.
-void RemoveWinIniItem(const char* keyName, const char* item);
-void AppendWinIniItem(const char* keyName, const char* item);
+// WIN.INI [windows] program lists (";"-separated) are read and written with
+// this capacity; a list that fills it may have been cut and is left as it
+// is, so no program past the cut is lost. A read-only win.ini is made
+// writable for the edit.
+constexpr size_t kWinIniListCapacity = 1024;
+// Takes item out of the list of keyName; true when the list was written.
+bool RemoveWinIniItem(const char* keyName, const char* item);
+// Takes the items for which match answers true out of the list of keyName.
+// True only when one matched and the list was written; a list without such
+// an item is left as it is.
+bool RemoveWinIniItemMatching(const char* keyName, bool (*match)(const char* piece, void* context),
+                              void* context);
+// True when an item of the list of keyName matches.
+bool WinIniListHolds(const char* keyName, bool (*match)(const char* piece, void* context),
+                     void* context);
+// Appends ";" and item; refused when the result would not fit. True when
+// the list was written.
+bool AppendWinIniItem(const char* keyName, const char* item);
 
 }  // namespace tov

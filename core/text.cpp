@@ -177,11 +177,25 @@ bool FormatOneText(const char* format, const char* value, char* out, size_t cap)
   return AppendTextN(out, cap, at + 2) && whole;
 }
 
+namespace {
+bool IsSameItem(const char* piece, void* context) {
+  return EqualsNoCase(piece, static_cast<const char*>(context));
+}
+}  // namespace
+
 bool RemoveListItem(const char* list, const char* item, char* out, size_t cap) {
+  bool matched = false;
+  return RemoveListItemMatching(list, IsSameItem, const_cast<char*>(item ? item : ""), out, cap,
+                                &matched);
+}
+
+bool RemoveListItemMatching(const char* list, ListItemMatch match, void* context, char* out,
+                            size_t cap, bool* matched) {
+  *matched = false;
   if (cap == 0) return false;
   out[0] = 0;
   bool whole = true;
-  const char* start = list;
+  const char* start = list ? list : "";
   for (;;) {
     const char* end = strchr(start, ';');
     size_t len = end ? size_t(end - start) : strlen(start);
@@ -190,7 +204,9 @@ bool RemoveListItem(const char* list, const char* item, char* out, size_t cap) {
     size_t take = len < sizeof piece - 1 ? len : sizeof piece - 1;
     memcpy(piece, start, take);
     piece[take] = 0;
-    if (len > 0 && !(take == len && EqualsNoCase(piece, item))) {
+    bool drop = len > 0 && take == len && match(piece, context);
+    if (drop) *matched = true;
+    if (len > 0 && !drop) {
       if (take == len) whole &= AppendTextN(out, cap, piece);
       else whole = false;
       whole &= AppendTextN(out, cap, ";");
@@ -198,6 +214,17 @@ bool RemoveListItem(const char* list, const char* item, char* out, size_t cap) {
     if (!end) break;
     start = end + 1;
   }
+  return whole;
+}
+
+bool QuoteProgramPath(const char* path, char* out, size_t cap) {
+  if (cap == 0) return false;
+  out[0] = 0;
+  if (path == nullptr) return true;
+  bool quote = strchr(path, ' ') != nullptr && path[0] != '"';
+  bool whole = (!quote || AppendTextN(out, cap, "\"")) && AppendTextN(out, cap, path) &&
+               (!quote || AppendTextN(out, cap, "\""));
+  if (!whole) out[0] = 0;
   return whole;
 }
 

@@ -72,4 +72,12 @@ bool FormatOneText(const char* pattern, const char* text, char* out, size_t cap)
 // Rebuilds a ';'-separated list without the pieces equal to item (ignoring
 // case), each kept piece followed by ';'. Returns false when out was cut.
 bool RemoveListItem(const char* list, const char* item, char* out, size_t cap);
+// The same with the pieces to drop chosen by match; *matched tells whether
+// any piece was dropped.
+using ListItemMatch = bool (*)(const char* piece, void* context);
+bool RemoveListItemMatching(const char* list, ListItemMatch match, void* context, char* out,
+                            size_t cap, bool* matched);
+// A program path as a command: quoted when it holds a blank (and is not
+// quoted already). False when it does not fit.
+bool QuoteProgramPath(const char* path, char* out, size_t cap);
 }  // namespace tov

@@ -5,7 +5,9 @@ the project's string list.
 Usage: make_strings.py STRINGS.TSV [FOLDER]
 Both files go to FOLDER (default: the folder of this script). The list holds
 id, text and where it is used; "\\n" and "\\r" in a text stand for line feed
-and carriage return. Ids listed without a text get the text of OWN_TEXTS.
+and carriage return. Ids listed without a text get the text of OWN_TEXTS;
+the ids of OWN_TEXTS that the list does not hold are the program's own
+messages and are added as they stand.
 
 Naming rule of the ids: "kText" followed by the first four words of the text
 (letters and digits only, each word capitalised; "&" and punctuation
@@ -20,6 +22,15 @@ import sys
 
 OWN_TEXTS = {
     1132: "&Delay Options",
+    2901: "\\nAnother startup entry named %s is disabled already.\\n\\n"
+          "Only one entry of a name can be kept disabled: enable the other one first. "
+          "Nothing was changed.\\n",
+    2902: "\\nThis entry is in its startup location already.\\n\\nNothing was changed.\\n",
+    2903: "\\nThe change could not be made (the location may be read-only for you), "
+          "so nothing was changed.\\n",
+    2904: "\\nA startup entry named %s exists already.\\n\\nDo you want to replace it?\\n",
+    2905: "\\nThese registry names hold a line break, which a .reg file cannot hold, "
+          "and were left out of the file:\\n%s\\n",
 }
 
 # Names kept although their texts changed (id: name).
@@ -35,6 +46,11 @@ PINNED = {
     771: "kTextCookiesIntro",
     910: "kTextHiddenFilesIntro",
     1100: "kTextDelayedStartIntro",
+    2901: "kTextTitleTaken",
+    2902: "kTextAlreadyPresent",
+    2903: "kTextNotChanged",
+    2904: "kTextReplaceRunValue",
+    2905: "kTextRefusedRegNames",
 }
 
 WORDS_PER_NAME = 4
@@ -64,6 +80,8 @@ def read_rows(path):
             if not text:
                 text = OWN_TEXTS[ident]
             rows.append((ident, text))
+    listed = {ident for ident, _ in rows}
+    rows.extend((ident, text) for ident, text in OWN_TEXTS.items() if ident not in listed)
     return sorted(rows)
 
 

@@ -15,4 +15,12 @@ int SendServiceControl(const char* displayName, unsigned long control);
 // Writes the start value of the service of that display name.
 int SetServiceStartType(const char* displayName, unsigned long start);
 
+// Stops the service and, when the stop was accepted, writes its
+// "SERVICE_Stop" history line. True when accepted.
+bool StopServiceLogged(const char* title, const char* path, int code);
+// Writes "Start" = start of the service and then its history lines: the
+// start type it had before (when it was Automatic, Manual or Disabled),
+// then the new one. Nothing is logged when nothing was written.
+bool ApplyServiceStartType(const char* title, const char* path, int code, unsigned long start);
+
 }  // namespace tov

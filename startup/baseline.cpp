@@ -10,7 +10,12 @@
 #include "core/text.h"
 #include "core/trace.h"
 #include "core/entries.h"
+#include "iehelpers/helpers.h"
+#include "filetypes/associations.h"
+#include "processes/process_walk.h"
+#include "services/service_manager.h"
 #include "startup/enumerate.h"
+#include "tasks/scheduler.h"
 
 namespace tov {
 
@@ -33,11 +38,11 @@ struct DetectedFamily {
 // In the order the store is seeded.
 const DetectedFamily kDetectedFamilies[] = {
     {BuildAllStartups, "Startup"},
-    {nullptr, "IEHelper"},     // Internet Explorer helpers
-    {nullptr, "Tasks"},        // scheduled tasks
-    {nullptr, "Services"},     // services
-    {nullptr, "FileTypes"},    // file types
-    {nullptr, "ActiveTasks"},  // running programs, one entry per program
+    {ScanIEHelpers, "IEHelper"},
+    {ListScheduledTasks, "Tasks"},
+    {ScanServices, "Services"},
+    {EnumerateFileTypes, "FileTypes"},
+    {ListActiveTasks, "ActiveTasks"},  // one entry per running program
     {nullptr, "Hidden"},       // the hidden-file scan
 };
 
@@ -49,8 +54,8 @@ struct KnownList {
 
 const KnownList kKnownLists[] = {
     {BuildAllStartups, kKnownRunKey, true},
-    {nullptr, kKnownIEHelpersKey, false},  // Internet Explorer helpers
-    {nullptr, kKnownTasksKey, false},      // scheduled tasks
+    {ScanIEHelpers, kKnownIEHelpersKey, false},
+    {ListScheduledTasks, kKnownTasksKey, false},
 };
 
 size_t NowText(char (&out)[kFirstDetectedCapacity]) {
@@ -79,7 +84,7 @@ void WriteKnownList(const KnownList& list) {
     if (entry == nullptr) continue;
     char name[kPathCapacity];
     if (list.byPath)
-      EqualsToColon(entry->path, name, sizeof name);
+      KnownListName(entry->path, name, sizeof name);
     else
       CopyText(name, entry->title);
     // An empty name would be the key's default value, not an item.

@@ -14,6 +14,11 @@ extern const char kKnownIEHelpersKey[];  // "Software\Brenvik\Tovrel\IEHelpers"
 extern const char kKnownTasksKey[];      // "Software\Brenvik\Tovrel\Tasks"
 // The marker the reset of the Winlogon values writes, under HKEY_LOCAL_MACHINE.
 extern const char kMachineRunMarkerKey[];  // "Software\Brenvik\Tovrel\Run"
+// The name a command has in the known list "Run": every "=" turned into ":"
+// (a registry editor import reads "=" as the end of a name). Seeding,
+// adding, restoring and removing all use it. False when the name would be
+// longer than 259 characters (out is then empty).
+bool KnownListName(const char* command, char* out, size_t cap);
 // Code written into the known list for a program moved to delayed start.
 constexpr int kKnownDelayedCode = 1103;
 

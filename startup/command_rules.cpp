@@ -32,6 +32,10 @@ bool EndsProgram(const char* dot) {
   return second == 'X' || second == 'L' || second == 'P';
 }
 
+// "\SystemRoot" names the Windows folder only as a whole folder name: the
+// character after it ends the name ("\SystemRootBackup" is another folder).
+bool EndsFolderName(char next) { return next == 0 || next == '\\' || next == '"' || next == ' '; }
+
 // Where a Windows-folder reference stands in a command: "%SystemRoot%"
 // anywhere, or "\SystemRoot" at the start of the command or of a quoted or
 // blank-separated word. False when the command holds none.
@@ -45,7 +49,8 @@ bool FindSystemRoot(const char* command, size_t* at, size_t* length) {
     return true;
   }
   if (command[word - 1] == '\\' &&
-      (word == 1 || command[word - 2] == '"' || command[word - 2] == ' ')) {
+      (word == 1 || command[word - 2] == '"' || command[word - 2] == ' ') &&
+      EndsFolderName(command[word + 10])) {
     *at = word - 1;
     *length = 11;
     return true;

@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "core/entries.h"
+#include "core/files.h"
 #include "core/messages.h"
+#include "core/paths.h"
 #include "core/registry.h"
 #include "core/text.h"
 #include "resources/string_ids.h"
@@ -23,15 +25,51 @@ size_t CopyOut(const char* text, char* out, size_t cap) {
   return strlen(out);
 }
 
+// True when file lies directly in the program's own "Disabled" folder.
+bool InDisabledFolder(const char* file) {
+  char folder[kPathCapacity];
+  if (ProgramFolder(folder) == 0 || !AppendBackslash(folder) ||
+      !AppendText(folder, kDisabledFolderName))
+    return false;
+  char part[kPathCapacity];
+  if (FolderPartOf(file, part, sizeof part) == 0) return false;
+  char longPart[kPathCapacity];
+  LongPathName(longPart, part);
+  char longFolder[kPathCapacity];
+  LongPathName(longFolder, folder);
+  return EqualsNoCase(longPart, longFolder);
+}
+
 }  // namespace
+
+int DisabledIndexCodeOf(const char* title) {
+  // An empty title would read the key's default value, which names no entry.
+  if (title == nullptr || title[0] == 0) return 0;
+  char number[kDisabledIndexCapacity];
+  if (GetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, title, number) == 0) return 0;
+  return (int)ParseDecimal(number);
+}
+
+int DisabledCodeOf(const char* title, const char* path, const char* source, int code) {
+  int indexed = DisabledIndexCodeOf(title);
+  if (indexed == 0 || indexed != code) return 0;
+  if (code == kCodeStartupFolder)
+    return InDisabledFolder(source && source[0] ? source : (path ? path : "")) ? code : 0;
+  const char* storeKey = DisabledStoreKeyOf(code);
+  if (storeKey == nullptr) return 0;
+  char stored[kRegQueryBytes];
+  if (GetRegString(HKEY_LOCAL_MACHINE, storeKey, title, stored) == 0) return 0;
+  char storedPath[kEntryPathSlot];
+  char entryPath[kEntryPathSlot];
+  EntryPathOf(stored, storedPath);
+  EntryPathOf(path ? path : "", entryPath);
+  return EqualsNoCase(storedPath, entryPath) ? code : 0;
+}
 
 int IsEntryDisabled(int index) {
   const Entry* e = EntryAt(index);
-  // An empty title would read the key's default value, which names no entry.
-  if (e == nullptr || e->title[0] == 0) return 0;
-  char number[kDisabledIndexCapacity];
-  if (GetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, e->title, number) == 0) return 0;
-  return (int)ParseDecimal(number);
+  if (e == nullptr) return 0;
+  return DisabledCodeOf(e->title, e->path, e->source, e->code);
 }
 
 size_t LocationText(int index, char* out, size_t cap) {

@@ -9,10 +9,17 @@ namespace tov {
 
 constexpr size_t kDisabledIndexCapacity = 32;  // room for a disabled-index value
 
-// The former location code kept in the disabled index
-// (HKLM "Software\Brenvik\Tovrel\Disabled", value named by the entry's
-// title); 0 when absent, not a number or the index is out of range. Every
-// entry of that title reads as disabled.
+// The code the disabled index (HKLM "Software\Brenvik\Tovrel\Disabled")
+// keeps for a title; 0 when absent or not a number.
+int DisabledIndexCodeOf(const char* title);
+// The location code when this entry is the one the disabled store holds for
+// its title, else 0. The index names one entry per title, so another entry
+// of the same title (another Run key, a Startup-folder file) is not
+// disabled by it: the index code must be the entry's own code, and the
+// stored command its command (for the Startup folder: its file lies in the
+// program's "Disabled" folder).
+int DisabledCodeOf(const char* title, const char* path, const char* source, int code);
+// DisabledCodeOf for the entry at index; 0 when the index is out of range.
 int IsEntryDisabled(int index);
 
 // The text naming the entry's location to the user (at most 511 characters),

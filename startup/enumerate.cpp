@@ -17,6 +17,7 @@
 #include "startup/changes.h"
 #include "startup/command_rules.h"
 #include "core/entries.h"
+#include "startup/entry_facts.h"
 
 namespace tov {
 
@@ -56,12 +57,6 @@ int DisabledIndexCode(const char* title) {
   char number[kEnumIndexCapacity];
   if (GetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, title, number) == 0) return 0;
   return int(ParseDecimal(number));
-}
-
-bool InDisabledIndex(const char* title) {
-  if (title[0] == 0) return false;
-  char number[kEnumIndexCapacity];
-  return GetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, title, number) > 0;
 }
 
 bool ValueExists(HKEY key, const char* name) {
@@ -119,14 +114,17 @@ void ReadRunKey(HKEY root, const char* path, int code, RunValuePair* last) {
       ++index;
       continue;
     }
-    if (CanRedisable(code) && InDisabledIndex(value.name)) {
-      // A disabled entry written into its Run key again: the first call
-      // enables it with the current data, the second disables it again, so
-      // the disabled store keeps the current command. GetDisabledPrograms
-      // lists it.
+    char command[kRunDataBytes + 1];
+    int flag = StripRunDll(value.data, command);
+    if (CanRedisable(code) && DisabledCodeOf(value.name, command, "", code) == code) {
+      // The disabled entry written into its Run key again (same key, same
+      // command): the first call enables it with the current data, the
+      // second disables it again, so the disabled store keeps the current
+      // value. GetDisabledPrograms lists it. A value of the same title with
+      // another command or in another key is another program: it stays.
       Trace("BuildRun", value.name);
-      DisableRunProgram(value.name, value.data, "", code);
-      DisableRunProgram(value.name, value.data, "", code);
+      DisableRunProgram(value.name, command, "", code);
+      DisableRunProgram(value.name, command, "", code);
       // When the value has left the key, the next one now stands at this
       // index.
       if (!ValueExists(key.get(), value.name)) continue;
@@ -136,8 +134,6 @@ void ReadRunKey(HKEY root, const char* path, int code, RunValuePair* last) {
     ++index;
     RememberRunValue(last, value.name, value.data);
     if (!IsListedRunValue(value.name, value.data)) continue;
-    char command[kRunDataBytes + 1];
-    int flag = StripRunDll(value.data, command);
     AddEntry(value.name, command, "", "", code, flag);
   }
 }
@@ -394,9 +390,15 @@ void GetDisabledPrograms() {
   for (int row = 0; row < kDisabledStoreKeyCount; ++row) {
     const char* key = DisabledStoreKeyAt(row);
     if (key == nullptr) continue;
-    ForEachMachineValue(key, [](const char* name, const char* data) {
+    // A stored command is listed under the code its index value names only
+    // when that code is kept in this key: a value left behind by another
+    // entry of the same title is no entry of that location.
+    ForEachMachineValue(key, [key](const char* name, const char* data) {
       int code = DisabledIndexCode(name);
-      if (code > 0) AddEntry(name, data, "", "", code, 0);
+      const char* ownKey = DisabledStoreKeyOf(code);
+      if (code > 0 && code != kCodeStartupFolder &&
+          (ownKey == nullptr || EqualsNoCase(ownKey, key)))
+        AddEntry(name, data, "", "", code, 0);
     });
   }
   char folder[kPathCapacity];

@@ -38,9 +38,24 @@ RegHive HiveOf(HKEY hive) {
   return kHiveLocalMachine;
 }
 
-// Reads every value of an open key and writes its line. Returns the number
-// of lines written - 1.
-int PutValues(RegOutput* out, HKEY key) {
+void NoteRefused(RegRefusedNames* refused, const char* name) {
+  Trace("WriteRegValues", "name with a line break left out");
+  if (refused == nullptr) return;
+  ++refused->count;
+  char shown[kRefusedNamesCapacity];
+  CopyText(shown, name);
+  for (char* p = shown; *p; ++p)
+    if (*p == '\r' || *p == '\n') *p = ' ';
+  char line[kRefusedNamesCapacity];
+  CopyText(line, refused->text);
+  // Whole lines only: a list that is full shows what it holds.
+  if (AppendText(line, shown) && AppendText(line, "\n")) CopyText(refused->text, line);
+}
+
+// Reads every value of an open key and writes its line; a value whose name
+// the format cannot hold is left out and noted. Returns the number of lines
+// written - 1.
+int PutValues(RegOutput* out, HKEY key, RegRefusedNames* refused) {
   DWORD valueCount = 0, maxName = 0, maxData = 0;
   if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount,
                        &maxName, &maxData, nullptr, nullptr) != ERROR_SUCCESS)
@@ -72,22 +87,28 @@ int PutValues(RegOutput* out, HKEY key) {
       continue;
     }
     name[nameLength < name.size() ? nameLength : name.size() - 1] = 0;
-    AppendRegValue(out, name.data(), type, data.data(), dataLength);
+    if (!AppendRegValue(out, name.data(), type, data.data(), dataLength)) {
+      NoteRefused(refused, name.data());
+      continue;
+    }
     ++lines;
   }
   return lines - 1;
 }
 
 
-int PutKey(RegOutput* out, HKEY hive, const char* keyPath) {
+int PutKey(RegOutput* out, HKEY hive, const char* keyPath, RegRefusedNames* refused) {
   const char* hiveName = RegHiveName(HiveOf(hive));
-  AppendRegSection(out, hiveName, keyPath, nullptr);
+  if (!AppendRegSection(out, hiveName, keyPath, nullptr)) {
+    NoteRefused(refused, keyPath);
+    return -1;
+  }
   RegKey key;
   if (RegOpenKeyExA(hive, keyPath, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
     AppendRegBlankLine(out);
     return -1;
   }
-  PutValues(out, key.get());
+  PutValues(out, key.get(), refused);
 
   DWORD subKeyCount = 0, maxSubKey = 0;
   if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subKeyCount, &maxSubKey, nullptr,
@@ -106,11 +127,15 @@ int PutKey(RegOutput* out, HKEY hive, const char* keyPath) {
       Trace("WriteRegKey", "sub-key path too long, not written");
       continue;
     }
+    if (!IsRegFileName(subName.data())) {
+      NoteRefused(refused, subName.data());
+      continue;
+    }
     AppendRegBlankLine(out);
     AppendRegSection(out, hiveName, keyPath, subName.data());
     RegKey sub;
     if (RegOpenKeyExA(hive, subPath, 0, KEY_READ, sub.put()) == ERROR_SUCCESS)
-      PutValues(out, sub.get());
+      PutValues(out, sub.get(), refused);
     ++written;
   }
   AppendRegBlankLine(out);
@@ -124,7 +149,7 @@ int WriteRegValues(HANDLE file, HKEY hive, const char* keyPath) {
   if (RegOpenKeyExA(hive, keyPath, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return -1;
   RegOutput out;
   InitRegOutput(&out, WriteToFile, file);
-  int result = PutValues(&out, key.get());
+  int result = PutValues(&out, key.get(), nullptr);
   FlushRegOutput(&out);
   return result;
 }
@@ -132,12 +157,13 @@ int WriteRegValues(HANDLE file, HKEY hive, const char* keyPath) {
 int WriteRegKey(HANDLE file, HKEY hive, const char* keyPath) {
   RegOutput out;
   InitRegOutput(&out, WriteToFile, file);
-  int result = PutKey(&out, hive, keyPath);
+  int result = PutKey(&out, hive, keyPath, nullptr);
   FlushRegOutput(&out);
   return result;
 }
 
-int ExportRegKeys(const char* filePath, const RegExportKey* keys, int count) {
+int ExportRegKeys(const char* filePath, const RegExportKey* keys, int count,
+                  RegRefusedNames* refused) {
   Handle file(CreateFileA(filePath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
@@ -147,7 +173,7 @@ int ExportRegKeys(const char* filePath, const RegExportKey* keys, int count) {
   RegOutput out;
   InitRegOutput(&out, WriteToFile, file.get());
   AppendRegHeader(&out);
-  for (int i = 0; i < count; ++i) PutKey(&out, keys[i].hive, keys[i].path);
+  for (int i = 0; i < count; ++i) PutKey(&out, keys[i].hive, keys[i].path, refused);
   return FlushRegOutput(&out) ? 1 : 0;
 }
 
@@ -159,7 +185,7 @@ int BackupRunKeys() {
   return ExportRegKeys(path, keys, 2);
 }
 
-bool WriteSettingsExport(char* out, size_t cap) {
+bool WriteSettingsExport(char* out, size_t cap, RegRefusedNames* refused) {
   if (cap == 0) return false;
   out[0] = 0;
   char user[kUserNameCapacity];
@@ -172,13 +198,14 @@ bool WriteSettingsExport(char* out, size_t cap) {
     return false;
   const RegExportKey keys[] = {{HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel"},
                                {HKEY_LOCAL_MACHINE, "SOFTWARE\\Brenvik"}};
-  if (!ExportRegKeys(path, keys, 2)) return false;
+  if (!ExportRegKeys(path, keys, 2, refused)) return false;
   return CopyTextN(out, cap, path);
 }
 
 int ExportSettings() {
   char path[kPathCapacity];
-  if (!WriteSettingsExport(path, sizeof path)) return 0;
+  RegRefusedNames refused;
+  if (!WriteSettingsExport(path, sizeof path, &refused)) return 0;
   char longPath[kPathCapacity];
   LongPathName(longPath, path);
   char format[kMessageCapacity];
@@ -186,6 +213,11 @@ int ExportSettings() {
   char text[kMessageCapacity + kPathCapacity];
   FormatOneText(format, longPath, text, sizeof text);
   MessageBoxA(nullptr, text, ProgramCaption(), MB_OK | MB_ICONINFORMATION);
+  if (refused.count > 0) {
+    LoadText(kRefusedNamesTextId, format);
+    FormatOneText(format, refused.text, text, sizeof text);
+    MessageBoxA(nullptr, text, ProgramCaption(), MB_OK | MB_ICONWARNING);
+  }
   return 1;
 }
 

@@ -86,8 +86,13 @@ void AppendRegHeader(RegOutput* out) {
 
 void AppendRegBlankLine(RegOutput* out) { PutLineEnd(out); }
 
-void AppendRegSection(RegOutput* out, const char* hiveName, const char* keyPath,
+bool IsRegFileName(const char* name) {
+  return name == nullptr || strpbrk(name, "\r\n") == nullptr;
+}
+
+bool AppendRegSection(RegOutput* out, const char* hiveName, const char* keyPath,
                       const char* subKey) {
+  if (!IsRegFileName(hiveName) || !IsRegFileName(keyPath) || !IsRegFileName(subKey)) return false;
   Put(out, "[");
   Put(out, hiveName);
   if (keyPath && *keyPath) {
@@ -100,6 +105,7 @@ void AppendRegSection(RegOutput* out, const char* hiveName, const char* keyPath,
   }
   Put(out, "]");
   PutLineEnd(out);
+  return true;
 }
 
 bool IsPlainRegString(const unsigned char* data, size_t size) {
@@ -109,8 +115,9 @@ bool IsPlainRegString(const unsigned char* data, size_t size) {
   return true;
 }
 
-void AppendRegValue(RegOutput* out, const char* name, unsigned long type,
+bool AppendRegValue(RegOutput* out, const char* name, unsigned long type,
                     const unsigned char* data, size_t size) {
+  if (!IsRegFileName(name)) return false;
   if (name == nullptr || *name == 0) Put(out, "@");
   else PutQuoted(out, name, strlen(name));
   Put(out, "=");
@@ -133,6 +140,7 @@ void AppendRegValue(RegOutput* out, const char* name, unsigned long type,
     PutHexBytes(out, data, size);
   }
   PutLineEnd(out);
+  return true;
 }
 
 }  // namespace tov

@@ -57,8 +57,14 @@ bool FlushRegOutput(RegOutput* out);
 // "REGEDIT4", CR LF, empty line.
 void AppendRegHeader(RegOutput* out);
 void AppendRegBlankLine(RegOutput* out);
-// "[" hive "\" key path ("\" sub-key) "]" CR LF.
-void AppendRegSection(RegOutput* out, const char* hiveName, const char* keyPath,
+// True when a key or value name can stand in a .reg file: the format has no
+// escape for a line break, so a name holding CR or LF would end its line and
+// let the rest of the name be read as lines of its own.
+bool IsRegFileName(const char* name);
+
+// "[" hive "\" key path ("\" sub-key) "]" CR LF. Refused (nothing written,
+// false) when a part is no IsRegFileName.
+bool AppendRegSection(RegOutput* out, const char* hiveName, const char* keyPath,
                       const char* subKey);
 // One value line: @ for the empty name (the key's default value), otherwise
 // the name quoted and escaped; then "=" and the data by its type:
@@ -67,7 +73,8 @@ void AppendRegSection(RegOutput* out, const char* hiveName, const char* keyPath,
 // - REG_DWORD of four bytes: dword:%08x; of another size hex(4):
 // - REG_BINARY hex:, REG_EXPAND_SZ hex(2):, REG_MULTI_SZ hex(7):, any other
 //   type hex(<type in hex>):
-void AppendRegValue(RegOutput* out, const char* name, unsigned long type,
+// Refused (nothing written, false) when the name is no IsRegFileName.
+bool AppendRegValue(RegOutput* out, const char* name, unsigned long type,
                     const unsigned char* data, size_t size);
 
 // True when REG_SZ data can be written as a quoted string.

@@ -189,14 +189,32 @@ bool ReadSelection(HWND page, Selection* out) {
 
 Selection g_selection;
 
+// A message with one text (a title or path) put in its first "%s"; a
+// translated text is never used as a format.
+int AskWithText(HWND page, int textId, const char* value, UINT style) {
+  char pattern[kMessageCapacity];
+  LoadText(textId, pattern);
+  char text[kMessageCapacity + kPathCapacity];
+  FormatOneText(pattern, value, text, sizeof text);
+  return MessageBoxA(page, text, ProgramCaption(), style | MB_TOPMOST);
+}
+
+// Tells the user why a change of the selection did not happen.
+void ReportChange(HWND page, int result, const char* title) {
+  if (result == kChangeTitleTaken)
+    AskWithText(page, kTextTitleTaken, title, MB_OK | MB_ICONWARNING);
+  else if (result == kChangeFailed)
+    AskWithText(page, kTextNotChanged, title, MB_OK | MB_ICONWARNING);
+}
+
 void OnDisable(HWND page) {
   if (!ReadSelection(page, &g_selection)) return;
   bool ask = g_selection.count == 1;
   for (int i = 0; i < g_selection.count; ++i) {
     const Entry* e = EntryAt(g_selection.entries[i]);
-    if (!e) continue;
+    if (!e || IsEntryDisabled(g_selection.entries[i])) continue;
     StopRunningProgram(e->path, e->title, ask);
-    if (!IsTitleDisabled(e->title)) DisableRunProgram(e->title, e->path, e->source, e->code);
+    ReportChange(page, DisableRunProgram(e->title, e->path, e->source, e->code), e->title);
   }
   FillStartupList(page);
 }
@@ -205,17 +223,14 @@ void OnEnable(HWND page) {
   if (!ReadSelection(page, &g_selection)) return;
   for (int i = 0; i < g_selection.count; ++i) {
     const Entry* e = EntryAt(g_selection.entries[i]);
-    if (e && IsTitleDisabled(e->title)) DisableRunProgram(e->title, e->path, e->source, e->code);
+    if (e && IsEntryDisabled(g_selection.entries[i]))
+      ReportChange(page, DisableRunProgram(e->title, e->path, e->source, e->code), e->title);
   }
   FillStartupList(page);
 }
 
 bool AskRemove(HWND page, const char* path) {
-  char question[kMessageCapacity];
-  LoadText(kTextYouHaveChosenTo, question);
-  char text[kMessageCapacity + kPathCapacity];
-  snprintf(text, sizeof text, question, path);
-  return MessageBoxA(page, text, ProgramCaption(), MB_YESNO | MB_ICONWARNING | MB_TOPMOST) == IDYES;
+  return AskWithText(page, kTextYouHaveChosenTo, path, MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 void OnRemove(HWND page) {
@@ -230,13 +245,15 @@ void OnRemove(HWND page) {
     }
     StopRunningProgram(e->path, e->title, single);
     if (single && !AskRemove(page, e->path)) continue;
-    DeleteRunProgram(e->title, e->path, e->source, e->code);
+    if (!DeleteRunProgram(e->title, e->path, e->source, e->code))
+      ReportChange(page, kChangeFailed, e->title);
   }
   FillStartupList(page);
 }
 
 void OnMoveToDelayed(HWND page) {
   if (!ReadSelection(page, &g_selection)) return;
+  bool failed = false;
   for (int i = 0; i < g_selection.count; ++i) {
     const Entry* e = EntryAt(g_selection.entries[i]);
     if (!e) continue;
@@ -249,8 +266,10 @@ void OnMoveToDelayed(HWND page) {
       ShowErrorMessage(kTextThisProgramMustRemain);
       break;
     }
-    MoveToDelayedStart(g_selection.entries[i]);
+    if (!MoveToDelayedStart(g_selection.entries[i])) failed = true;
   }
+  // Nothing is implied that did not happen.
+  if (failed) ShowErrorMessage(kTextNotChanged);
   FillStartupList(page);
 }
 
@@ -274,8 +293,11 @@ void OnAdd(HWND page) {
   if (strlen(path) < kShortestAddedPath) return;
   char name[kTitleCapacity];
   AddedProgramName(path, name);
-  SetRegString(HKEY_CURRENT_USER, FindLocation(kCodeUserRun)->key, name, path);
-  SetRegString(HKEY_CURRENT_USER, kKnownRunKey, path, "1");
+  int result = AddUserRunProgram(name, path, false);
+  if (result == kChangeAlreadyPresent &&
+      AskWithText(page, kTextReplaceRunValue, name, MB_YESNO | MB_ICONQUESTION) == IDYES)
+    result = AddUserRunProgram(name, path, true);
+  if (result == kChangeFailed) ReportChange(page, result, name);
   FillStartupList(page);
 }
 
@@ -297,7 +319,7 @@ void OnDeleteOnReboot(HWND page) {
     return;
   char path[kEntryPathSlot];
   EntryPath(entry, path, sizeof path);
-  DeleteFileOnReboot(path);
+  if (!DeleteFileOnReboot(path)) ShowErrorMessage(kTextNotChanged);
 }
 
 // Five bottom buttons; Enable sits where Disable is.
@@ -324,7 +346,13 @@ bool IsStartupEntryDisabled(int entry) { return IsEntryDisabled(entry) != 0; }
 
 // Winlogon and registry-hook entries (code 250 on) cannot be delayed,
 // removed, disabled or deleted from the menu.
-bool WhenUserStartupEntry(const MenuEntryFacts& entry) { return entry.code < 250; }
+// Changes are offered for the entries a user may change: not the protected
+// default conditions (250 and above), nor the Run keys opened under
+// HKEY_USERS, which are listed only (as their buttons say).
+bool WhenUserStartupEntry(const MenuEntryFacts& entry) {
+  const LocationInfo* location = FindLocation(entry.code);
+  return entry.code < 250 && !(location && location->remove == kRemoveListedOnly);
+}
 bool WhenUserAndDisabled(const MenuEntryFacts& entry) {
   return WhenUserStartupEntry(entry) && entry.disabled;
 }

@@ -76,6 +76,18 @@ void FillHistory(HWND window) {
   UpdateRestoreButton(window);
 }
 
+constexpr int kTextAlreadyPresent = 2902;
+constexpr int kTextTitleTaken = 2901;
+constexpr int kTextNotChanged = 2903;
+
+void ShowRestoreMessage(HWND window, int textId, const char* title) {
+  char pattern[kMessageCapacity];
+  LoadText(textId, pattern);
+  char text[kMessageCapacity + kTitleCapacity];
+  FormatOneText(pattern, title, text, sizeof text);
+  MessageBoxA(window, text, ProgramCaption(), MB_OK | MB_ICONINFORMATION);
+}
+
 // Reverses the selected event and reads the file again, keeping the event
 // selected. A disable or enable is turned back only while the entry is
 // still in the state the event left it in (CanRestoreHistoryEvent).
@@ -90,7 +102,15 @@ void RestoreSelected(HWND window) {
     Trace("HistoryWindow", "event can no longer be reversed");
     return;
   }
-  RestoreHistoryEvent(window, entry);
+  int outcome = kRestoreFailed;
+  RestoreHistoryEvent(window, entry, &outcome);
+  // A restore that changed nothing says so; it is never shown as done.
+  int text = outcome == kRestoreAlreadyPresent ? kTextAlreadyPresent
+             : outcome == kRestoreTitleTaken   ? kTextTitleTaken
+             : outcome == kRestoreFailed && RestoreKindOf(e->flag, e->code) != kRestoreNothing
+                 ? kTextNotChanged
+                 : 0;
+  if (text != 0) ShowRestoreMessage(window, text, e->title);
   // The file is read again in its order, so the event is row entry now.
   FillHistory(window);
   if (entry < int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0))) SelectRow(list, entry);

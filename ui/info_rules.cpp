@@ -167,4 +167,25 @@ InfoForm InfoFormOf(int code) {
   return f;
 }
 
+bool AolCommandLine(const char* appPath, const char* address, char* out, size_t cap) {
+  if (cap == 0) return false;
+  out[0] = 0;
+  bool whole = appPath && appPath[0]
+                   ? CopyTextN(out, cap, appPath) && AppendTextN(out, cap, "\\WAOL.EXE -u\"")
+                   : CopyTextN(out, cap, "waol.exe -u\"");
+  size_t used = strlen(out);
+  if (!whole || used + 2 > cap) {
+    out[0] = 0;
+    return false;
+  }
+  // Room for the address: everything but the closing quote and the terminator.
+  size_t room = cap - used - 2;
+  size_t length = strlen(address);
+  if (length > room) length = room;
+  memcpy(out + used, address, length);
+  out[used + length] = '"';
+  out[used + length + 1] = 0;
+  return true;
+}
+
 }  // namespace tov

@@ -39,6 +39,12 @@ struct InfoRequest {
 // &Type=<code>&Loc=<en|de|fr>&ext=<text after the first '.'>", cut to 259
 // characters. Returns the length.
 size_t BuildInfoRequest(const InfoRequest& r, char* out, size_t cap);
+
+// The command line that hands an address to the AOL client:
+// "<appPath>\WAOL.EXE -u"<address>"", or "waol.exe -u"<address>"" without
+// an application path. The address is cut so that the closing quote always
+// fits; false (and empty text) when not even the program part fits.
+bool AolCommandLine(const char* appPath, const char* address, char* out, size_t cap);
 // "en", "de" for language id 7, "fr" for 12.
 const char* RequestLanguage(int languageId);
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "core/files.h"
 #include "core/history.h"
@@ -31,7 +32,6 @@ constexpr char kIeAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\
 constexpr char kStatsPage[] = "stats.html";
 constexpr int kStartTypeCount = 3;        // Automatic, Manual, Disabled
 constexpr int kFirstStartValue = 2;       // "Start" value of Automatic
-constexpr unsigned long kServiceStop = 1; // SERVICE_CONTROL_STOP
 constexpr DWORD kStopSettleMs = 100;
 constexpr INT_PTR kShellSuccess = 32;
 constexpr size_t kNotesTextCapacity = 2 * kMessageCapacity;
@@ -47,7 +47,7 @@ struct InfoState {
   bool hasNote;                  // the note file exists: the box is the note
   bool filling;                  // texts are being set by the window itself
   int startType;                 // remembered start-type row of a service, -1 none
-  HICON icon;                    // icon shown, owned by the window
+  Icon icon;                     // icon shown, owned by the window
   EntryLocationProc location;    // the page's location line; null: none
 };
 InfoState g_info;
@@ -138,26 +138,25 @@ void ApplyForm(HWND dialog) {
   InvalidateRect(dialog, nullptr, TRUE);
 }
 
-void SetIcon(HWND dialog, HICON icon) {
-  SendDlgItemMessageA(dialog, IDC_INFO_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-  if (g_info.icon) DestroyIcon(g_info.icon);
-  g_info.icon = icon;
+void SetIcon(HWND dialog, Icon icon) {
+  SendDlgItemMessageA(dialog, IDC_INFO_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+  g_info.icon = std::move(icon);
 }
 
 // The first icon of a file; null when it has none (ExtractIcon gives 1 for
 // a file that is no program).
-HICON FirstIconOf(const char* file) {
-  if (!file || !file[0]) return nullptr;
+Icon FirstIconOf(const char* file) {
+  if (!file || !file[0]) return Icon();
   HICON icon = ExtractIconA(GetModuleHandleA(nullptr), file, 0);
-  if (reinterpret_cast<UINT_PTR>(icon) <= 1) return nullptr;
-  return icon;
+  if (reinterpret_cast<UINT_PTR>(icon) <= 1) return Icon();
+  return Icon(icon);
 }
 
 void ShowIcon(HWND dialog, const Entry& e, const InfoForm& form, const char* file, bool exists) {
-  HICON icon = nullptr;
+  Icon icon;
   if (form.iconFromExtra) icon = FirstIconOf(e.extra);
   if (!icon && exists) icon = FirstIconOf(file);
-  SetIcon(dialog, icon);
+  SetIcon(dialog, std::move(icon));
 }
 
 void ShowLocation(HWND dialog, int index, const InfoForm& form) {
@@ -385,9 +384,7 @@ void OnKill(HWND dialog) {
   const Entry* e = EntryAt(g_info.index);
   if (!e) return;
   if (InfoFormOf(e->code).service) {
-    SendServiceControl(e->title, kServiceStop);
-    AddHistoryEvent(e->title, e->path, "", e->code, kActionServiceStop);
-    Sleep(kStopSettleMs);
+    if (StopServiceLogged(e->title, e->path, e->code)) Sleep(kStopSettleMs);
   } else {
     StopRunningProgram(g_info.program, e->title, true);
   }
@@ -408,8 +405,8 @@ void OnApply(HWND dialog) {
   const Entry* e = EntryAt(g_info.index);
   int row = int(SendDlgItemMessageA(dialog, IDC_INFO_START_TYPE, CB_GETCURSEL, 0, 0));
   if (!e || row < 0 || row >= kStartTypeCount) return;
-  AddHistoryEvent(e->title, e->path, "", e->code, kActionServiceAutomatic + row);
-  SetServiceStartType(e->title, unsigned(kFirstStartValue + row));
+  // A start type that could not be written is not the current one.
+  if (!ApplyServiceStartType(e->title, e->path, e->code, unsigned(kFirstStartValue + row))) return;
   g_info.startType = row;
   Enable(dialog, IDC_INFO_APPLY, false);
 }
@@ -494,7 +491,7 @@ INT_PTR CALLBACK InfoDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
     case WM_INITDIALOG: return OnInitDialog(dialog);
     case WM_COMMAND: OnCommand(dialog, LOWORD(wParam), HIWORD(wParam)); return TRUE;
-    case WM_DESTROY: SetIcon(dialog, nullptr); return FALSE;
+    case WM_DESTROY: SetIcon(dialog, Icon()); return FALSE;
   }
   return FALSE;
 }
@@ -504,25 +501,7 @@ HWND TopLevelOf(HWND window) {
   return window;
 }
 
-// Starts the AOL client with an address: "<AppPath>\WAOL.EXE -u"<address>"",
-// the address cut so the whole command keeps its closing quote within 259
-// characters.
-void StartAolWith(const char* address) {
-  char app[kPathCapacity] = "";
-  GetProfileStringA("WAOL", "AppPath", "", app, sizeof app);
-  char command[kRequestCapacity];
-  if (app[0]) {
-    CopyText(command, app);
-    AppendText(command, "\\WAOL.EXE -u\"");
-  } else {
-    CopyText(command, "waol.exe -u\"");
-  }
-  size_t room = sizeof command - 2 - strlen(command);
-  size_t used = strlen(command);
-  strncat(command + used, address, room);
-  AppendText(command, "\"");
-  WinExec(command, SW_SHOWNORMAL);
-}
+
 
 // Opens an address with the shell, else with Internet Explorer.
 void OpenAddress(const char* address) {
@@ -538,6 +517,13 @@ void OpenAddress(const char* address) {
 }
 
 }  // namespace
+
+void StartAolWith(const char* address) {
+  char app[kPathCapacity] = "";
+  GetProfileStringA("WAOL", "AppPath", "", app, sizeof app);
+  char command[kRequestCapacity];
+  if (AolCommandLine(app, address, command, sizeof command)) WinExec(command, SW_SHOWNORMAL);
+}
 
 bool InfoExpanded() { return g_expanded; }
 void SetInfoExpanded(bool expanded) { g_expanded = expanded; }

@@ -49,6 +49,9 @@ size_t SiteRoot(char* out, size_t cap);
 // request on the vendor's web site (through a running AOL client when there
 // is one). title names the program when path is empty.
 void OpenOnlineInformation(int code, const char* path, const char* title = nullptr);
+// Starts the AOL client with an address (AolCommandLine, within 259
+// characters).
+void StartAolWith(const char* address);
 // Opens "<site root>stats.html" (through a running AOL client when there is
 // one).
 void OpenFreeInformation();

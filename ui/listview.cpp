@@ -8,6 +8,7 @@
 
 #include "core/files.h"
 #include "core/messages.h"
+#include "core/owned.h"
 #include "core/program.h"
 #include "core/settings.h"
 #include "core/text.h"
@@ -18,7 +19,7 @@ namespace tov {
 
 namespace {
 
-HIMAGELIST g_imageLists[kImageListSlots];
+ImageList g_imageLists[kImageListSlots];
 int g_sortDirections[kMaxListColumns];
 
 // The keys of one sort, by entry index, handed to the comparison.
@@ -52,38 +53,31 @@ void CreateImageList(HWND list, int slot) {
   HIMAGELIST images = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                        ILC_COLOR32 | ILC_MASK, 16, 16);
   if (!images) return;
-  g_imageLists[slot] = images;
+  g_imageLists[slot].reset(images);
   SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)images);
-  HICON icon = (HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_TOVREL), IMAGE_ICON,
-                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
-  if (icon) {
-    ImageList_AddIcon(images, icon);
-    DestroyIcon(icon);
-  }
+  Icon icon((HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_TOVREL), IMAGE_ICON,
+                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  if (icon) ImageList_AddIcon(images, icon.get());
 }
 
 void DestroyImageList(int slot) {
-  if (!ValidSlot(slot) || !g_imageLists[slot]) return;
-  ImageList_Destroy(g_imageLists[slot]);
-  g_imageLists[slot] = nullptr;
+  if (ValidSlot(slot)) g_imageLists[slot].reset();
 }
 
 int AddProgramIcon(const char* path, int iconNumber, int slot) {
   if (!ValidSlot(slot) || !g_imageLists[slot]) return -1;
-  HICON icon = nullptr;
+  Icon icon;
   char program[kPathCapacity];
   if (ProgramOfCommand(path, program) && FileExists(program) != 0) {
-    HICON large = nullptr;
-    if (ExtractIconExA(program, iconNumber, &large, &icon, 1) > 0 && large) DestroyIcon(large);
+    Icon large;
+    ExtractIconExA(program, iconNumber, large.put(), icon.put(), 1);
   }
   if (!icon) {
-    icon = (HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM), IMAGE_ICON,
-                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
+    icon.reset((HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM), IMAGE_ICON,
+                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   }
   if (!icon) return -1;
-  int image = ImageList_AddIcon(g_imageLists[slot], icon);
-  DestroyIcon(icon);
-  return image;
+  return ImageList_AddIcon(g_imageLists[slot].get(), icon.get());
 }
 
 int InsertRow(HWND list, int row, const char* title, int image, int entryIndex) {

@@ -11,6 +11,7 @@
 
 #include "core/files.h"
 #include "core/messages.h"
+#include "core/owned.h"
 #include "core/paths.h"
 #include "core/program.h"
 #include "core/registry.h"
@@ -25,6 +26,7 @@
 #include "core/page_ids.h"
 #include "ui/info_window.h"
 #include "ui/look.h"
+#include "ui/page_pictures.h"
 #include "ui/patrol_dialog.h"
 #include "ui/sheet.h"
 #include "ui/window_position.h"
@@ -33,139 +35,7 @@ namespace tov {
 
 namespace {
 
-constexpr size_t kButtonTextCapacity = 512;
-constexpr size_t kAddressCapacity = 520;
-constexpr size_t kSoundPathCapacity = 260;
 constexpr int kHandCursorId = 32649;
-constexpr COLORREF kButtonTextColour = RGB(0, 0, 64);
-constexpr COLORREF kButtonHotColour = RGB(0, 0, 255);
-constexpr COLORREF kButtonShadowColour = RGB(192, 192, 192);
-constexpr char kSoundSchemeKey[] = "AppEvents\\Schemes\\Apps\\Tovrel\\";
-
-// Picture buttons: the one under the mouse and the one pressed.
-HWND g_hoveredPicture = nullptr;
-HWND g_pressedPicture = nullptr;
-// Owner-drawn look: the push button under the mouse and the text colour.
-HWND g_hotButton = nullptr;
-COLORREF g_buttonColour = kButtonTextColour;
-
-LPCSTR PropName(int id) { return MAKEINTATOM(id); }
-
-void SetPicture(HWND control, HANDLE picture) {
-  if (control && picture) SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)picture);
-}
-
-bool IsPictureButton(HWND control) {
-  return control && GetPropA(control, PropName(kPictureNormalProp)) != nullptr;
-}
-
-// The picture button under a point of the page, or null.
-HWND PictureButtonAt(HWND page, LPARAM lParam) {
-  POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  HWND control = ChildWindowFromPointEx(page, pt, CWP_SKIPINVISIBLE);
-  if (control == page || !IsPictureButton(control)) return nullptr;
-  return control;
-}
-
-HANDLE HoverPicture(HWND control) {
-  int prop = GetDlgCtrlID(control) == IDC_PAGE_HELP ? kPictureHoverProp : kPicturePressedProp;
-  return GetPropA(control, PropName(prop));
-}
-
-int PictureCommand(HWND control) {
-  int prop = GetDlgCtrlID(control) == IDC_PAGE_HELP ? kPictureHelpCommandProp : kPictureCommandProp;
-  return int(INT_PTR(GetPropA(control, PropName(prop))));
-}
-
-void OnPictureMouseMove(HWND page, WPARAM keys, LPARAM lParam) {
-  if (keys & MK_LBUTTON) return;
-  HWND control = PictureButtonAt(page, lParam);
-  if (control == g_hoveredPicture) return;
-  if (g_hoveredPicture && IsWindow(g_hoveredPicture))
-    SetPicture(g_hoveredPicture, GetPropA(g_hoveredPicture, PropName(kPictureNormalProp)));
-  g_hoveredPicture = control;
-  if (control) SetPicture(control, HoverPicture(control));
-}
-
-void OnPictureButtonDown(HWND page, LPARAM lParam) {
-  HWND control = PictureButtonAt(page, lParam);
-  if (!control) return;
-  SetPicture(control, GetPropA(control, PropName(kPicturePressedProp)));
-  g_pressedPicture = control;
-}
-
-void OnPictureButtonUp(HWND page, LPARAM lParam) {
-  HWND control = PictureButtonAt(page, lParam);
-  g_pressedPicture = nullptr;
-  if (!control) return;
-  SetPicture(control, GetPropA(control, PropName(kPictureNormalProp)));
-  if (int command = PictureCommand(control)) SendMessageA(page, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-}
-
-void SetPictureButton(HWND control, int normal, int pressed, int hover, int commandProp, int command) {
-  if (!control) return;
-  SetPropA(control, PropName(kPictureNormalProp), ProgramPicture(normal));
-  SetPropA(control, PropName(kPicturePressedProp), ProgramPicture(pressed));
-  if (hover) SetPropA(control, PropName(kPictureHoverProp), ProgramPicture(hover));
-  SetPropA(control, PropName(commandProp), (HANDLE)(INT_PTR)command);
-  SetPicture(control, ProgramPicture(normal));
-}
-
-void RemovePictureButton(HWND control, int lastProp) {
-  if (!control) return;
-  for (int prop = kPictureNormalProp; prop <= lastProp; ++prop) RemovePropA(control, PropName(prop));
-  if (control == g_hoveredPicture) g_hoveredPicture = nullptr;
-  if (control == g_pressedPicture) g_pressedPicture = nullptr;
-}
-
-bool IsLookButton(HWND control) {
-  char className[16];
-  if (!control || !GetClassNameA(control, className, sizeof className)) return false;
-  if (lstrcmpiA(className, "Button") != 0) return false;
-  LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
-  return type == BS_OWNERDRAW || type == BS_DEFPUSHBUTTON;
-}
-
-// Bright blue text while the mouse is over an owner-drawn or default push
-// button; the colour returns when it leaves.
-void OnSetCursor(HWND control) {
-  HWND hot = IsLookButton(control) ? control : nullptr;
-  if (hot == g_hotButton) return;
-  if (g_hotButton && IsWindow(g_hotButton)) {
-    g_buttonColour = kButtonTextColour;
-    InvalidateRect(g_hotButton, nullptr, TRUE);
-  }
-  g_hotButton = hot;
-  if (hot) {
-    g_buttonColour = kButtonHotColour;
-    InvalidateRect(hot, nullptr, TRUE);
-  }
-}
-
-bool OnDrawItem(const DRAWITEMSTRUCT* item) {
-  if (item->CtlType != ODT_BUTTON) return false;
-  char text[kButtonTextCapacity];
-  GetWindowTextA(item->hwndItem, text, sizeof text);
-  HDC dc = item->hDC;
-  RECT r = item->rcItem;
-  DrawFrameControl(dc, &r, DFC_BUTTON,
-                   DFCS_BUTTONPUSH | ((item->itemState & ODS_SELECTED) ? DFCS_PUSHED : 0));
-  HGDIOBJ oldFont = SelectObject(dc, ProgramFont(kFontButton));
-  SetBkMode(dc, TRANSPARENT);
-  UINT format = strchr(text, '\n') ? DT_WORDBREAK | DT_CENTER : DT_SINGLELINE | DT_CENTER | DT_VCENTER;
-  RECT shadow = r;
-  OffsetRect(&shadow, 1, 1);
-  SetTextColor(dc, kButtonShadowColour);
-  DrawTextA(dc, text, -1, &shadow, format);
-  SetTextColor(dc, item->hwndItem == g_hotButton ? g_buttonColour : kButtonTextColour);
-  DrawTextA(dc, text, -1, &r, format);
-  if (item->itemState & ODS_FOCUS) {
-    InflateRect(&r, -3, -3);
-    DrawFocusRect(dc, &r);
-  }
-  SelectObject(dc, oldFont);
-  return true;
-}
 
 // Status text and Info font for the first selected entry, then the page's
 // own button states.
@@ -249,12 +119,6 @@ void OnDestroyPage(HWND page) {
   PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
 }
 
-// The entry's program file, or false.
-bool EntryProgram(int entry, char (&program)[kPathCapacity]) {
-  char path[kEntryPathSlot];
-  EntryPath(entry, path, sizeof path);
-  return ProgramOfCommand(path, program) && program[0];
-}
 
 }  // namespace
 
@@ -437,10 +301,10 @@ INT_PTR PageMessage(const PageDefinition& def, HWND page, UINT msg, WPARAM wPara
       OnPictureButtonUp(page, lParam);
       return TRUE;
     case WM_SETCURSOR:
-      OnSetCursor((HWND)wParam);
+      OnButtonSetCursor((HWND)wParam);
       return FALSE;
     case WM_DRAWITEM:
-      return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return OnButtonDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case kLayoutPageMessage:
       if (def.layout) {
         def.layout(page);
@@ -481,10 +345,7 @@ INT_PTR CALLBACK PageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
 void CreateActivePage(HWND page) {
   Trace("Create Active Page", "");
   TraceMemory("Create Active Page");
-  SetPictureButton(GetDlgItem(page, IDC_PAGE_HELP), IDB_HELP, IDB_HELP_PRESSED, IDB_HELP_HOVER,
-                   kPictureHelpCommandProp, kCmdHelp);
-  SetPictureButton(GetDlgItem(page, IDC_PAGE_MONITOR), IDB_MONITOR_OFF, IDB_MONITOR_PRESSED, 0,
-                   kPictureCommandProp, kCmdPatrolTime);
+  AttachPictureButtons(page);
   HWND sheet = GetParent(page);
   SetWindowLongA(sheet, GWL_EXSTYLE, GetWindowLongA(sheet, GWL_EXSTYLE) & ~WS_EX_CONTEXTHELP);
   HWND ok = GetDlgItem(sheet, IDOK);
@@ -500,8 +361,7 @@ void CreateActivePage(HWND page) {
 void CleanupActivePage(HWND page) {
   Trace("CleanupActivePage", "");
   ClearEntries();
-  RemovePictureButton(GetDlgItem(page, IDC_PAGE_HELP), kPictureHelpCommandProp);
-  RemovePictureButton(GetDlgItem(page, IDC_PAGE_MONITOR), kPictureCommandProp);
+  DetachPictureButtons(page);
   SetStatusText("");
   SaveSheetPosition(GetParent(page));
 }
@@ -510,138 +370,5 @@ void SetStatusText(const char* text) {
   if (HWND bar = SheetStatusBar()) SendMessageA(bar, SB_SETTEXTA, 0 | SBT_POPOUT, (LPARAM)text);
 }
 
-void ShowPatrolState(HWND page, bool on, bool realtime) {
-  HWND button = GetDlgItem(page, IDC_PAGE_MONITOR);
-  if (!button) return;
-  int picture = realtime ? IDB_MONITOR_REALTIME : on ? IDB_MONITOR_ON : IDB_MONITOR_OFF;
-  SetPropA(button, PropName(kPictureNormalProp), ProgramPicture(picture));
-  SetPropA(button, PropName(kPicturePressedProp), ProgramPicture(IDB_MONITOR_PRESSED));
-  SetPicture(button, ProgramPicture(picture));
-  ShowWindow(button, SW_SHOW);
-}
-
-void UpdateNoteButton(HWND page, int entryIndex) {
-  char path[kEntryPathSlot];
-  EntryPath(entryIndex, path, sizeof path);
-  bool note = path[0] && NoteExists(path);
-  SendDlgItemMessageA(page, IDC_PAGE_INFO, WM_SETFONT,
-                      (WPARAM)ProgramFont(note ? kFontNoteButtonBold : kFontButton), TRUE);
-}
-
-HMENU BuildEntryMenu(const EntryMenu& rows, int entryIndex, bool (*entryDisabled)(int entry)) {
-  char path[kEntryPathSlot];
-  EntryPath(entryIndex, path, sizeof path);
-  MenuEntryFacts facts{EntryCode(entryIndex), entryDisabled && entryDisabled(entryIndex),
-                       path[0] != 0 && NoteExists(path)};
-  MenuItem items[kMaxMenuItems];
-  int count = EntryMenuItems(rows, facts, items, kMaxMenuItems);
-  if (count == 0) return nullptr;
-  HMENU menu = CreatePopupMenu();
-  for (int i = 0; i < count; ++i) {
-    if (items[i].textId == 0) {
-      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-      continue;
-    }
-    char text[kTitleCapacity];
-    LoadText(items[i].textId, text);
-    AppendMenuA(menu, MF_STRING, UINT_PTR(items[i].command), text);
-  }
-  return menu;
-}
-
-bool ShowEntryMenu(HWND page, const EntryMenu& rows, int listId, bool (*entryDisabled)(int entry)) {
-  int entry = SelectedEntry(GetDlgItem(page, listId));
-  if (entry < 0) return false;
-  HMENU menu = BuildEntryMenu(rows, entry, entryDisabled);
-  if (!menu) return false;
-  POINT pt;
-  GetCursorPos(&pt);
-  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, page, nullptr);
-  DestroyMenu(menu);
-  return true;
-}
-
-void OnInfo(const PageDefinition& def, HWND page) {
-  if (NothingSelected(page)) return;
-  HWND list = PageList(page);
-  int row = SelectedRow(list);
-  InfoWindow(list, RowEntry(list, row), def.locationText);
-  SelectRow(list, row);
-}
-
-void OnViewNote(HWND page) {
-  if (NothingSelected(page)) return;
-  char path[kEntryPathSlot];
-  EntryPath(SelectedEntry(PageList(page)), path, sizeof path);
-  char note[kPathCapacity];
-  if (!NotePath(path, note) || FileExists(note) == 0) return;
-  ShellExecuteA(page, "open", note, nullptr, nullptr, SW_SHOWDEFAULT);
-}
-
-void OnExploreFolder(HWND page) {
-  if (NothingSelected(page)) return;
-  char program[kPathCapacity];
-  if (!EntryProgram(SelectedEntry(PageList(page)), program)) return;
-  char folder[kPathCapacity];
-  if (FolderOfFile(program, folder) == 0) return;
-  ShellExecuteA(page, "explore", folder, nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-void OnProgramProperties(HWND page) {
-  if (NothingSelected(page)) return;
-  char program[kPathCapacity];
-  if (!EntryProgram(SelectedEntry(PageList(page)), program) || FileExists(program) == 0) return;
-  InvokeShellVerb(page, program, nullptr, "properties");
-}
-
-void OnOnlineInfo(HWND page) {
-  if (NothingSelected(page)) return;
-  int entry = SelectedEntry(PageList(page));
-  char program[kPathCapacity] = "";
-  EntryProgram(entry, program);
-  char title[kEntryTitleSlot];
-  EntryTitle(entry, title, sizeof title);
-  OpenOnlineInformation(EntryCode(entry), program, title);
-}
-
-void ShowHelp(const char* helpFile) {
-  char language[16];
-  LoadText(kTextLanguageCode, language);
-  char file[kPathCapacity];
-  if (HelpFileName(helpFile, language, file, sizeof file) == 0) return;
-  char local[kPathCapacity];
-  if (ProgramFolder(local) > 0 && AppendBackslash(local) && AppendText(local, file) &&
-      FileExists(local) != 0) {
-    ShellExecuteA(nullptr, "open", local, nullptr, nullptr, SW_SHOWNORMAL);
-    return;
-  }
-  char address[kAddressCapacity];
-  SiteRoot(address, sizeof address);
-  if (!AppendText(address, file)) return;
-  if (!FindAolWindow()) {
-    ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
-    return;
-  }
-  char appPath[kPathCapacity];
-  GetProfileStringA("WAOL", "AppPath", "", appPath, sizeof appPath);
-  char line[kAddressCapacity + kPathCapacity];
-  bool whole = appPath[0] ? CopyText(line, appPath) && AppendText(line, "\\WAOL.EXE -u\"")
-                          : CopyText(line, "waol.exe -u\"");
-  if (whole && AppendText(line, address)) WinExec(line, SW_SHOWNORMAL);
-}
-
-void PlayEventSound(const char* event) {
-  if (Setting(kOptSound) <= 0) return;
-  char key[kPathCapacity];
-  if (!CopyText(key, kSoundSchemeKey) || !AppendText(key, event) || !AppendText(key, "\\.current"))
-    return;
-  char file[kSoundPathCapacity];
-  GetRegString(HKEY_CURRENT_USER, key, "", file);
-  if (file[0]) {
-    PlaySoundA(file, nullptr, SND_FILENAME | SND_SYNC | SND_NOWAIT);
-    return;
-  }
-  PlaySoundA(MAKEINTRESOURCEA(IDW_EVENT_SOUND), ProgramInstance(), SND_RESOURCE | SND_SYNC | SND_NOWAIT);
-}
 
 }  // namespace tov

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include "core/options_table.h"
+#include "core/owned.h"
 #include "ui/listview.h"
 #include "ui/page_rules.h"
 
@@ -126,7 +127,7 @@ void UpdateNoteButton(HWND page, int entryIndex);
 
 // Builds an entry menu for an entry (null for none); entryDisabled answers
 // the menu conditions (null: never disabled).
-HMENU BuildEntryMenu(const EntryMenu& menu, int entryIndex, bool (*entryDisabled)(int entry));
+Menu BuildEntryMenu(const EntryMenu& menu, int entryIndex, bool (*entryDisabled)(int entry));
 // Shows the entry menu at the mouse position when a row is selected.
 bool ShowEntryMenu(HWND page, const EntryMenu& menu, int listId,
                    bool (*entryDisabled)(int entry) = nullptr);

@@ -8,7 +8,6 @@ namespace tov {
 namespace {
 
 // Columns: the first two carry the generic page's headers.
-const ColumnRow kDelayedColumns[] = {{kTextTitle, 0.35}, {kTextCommand, 0.30}, {0, 0.15}, {0, 0.20}};
 const ColumnRow kHelperColumns[] = {{kTextTitle, 0.30}, {kTextCommand, 0.20}, {0, 0.20}, {0, 0.09}, {0, 0.20}};
 const ColumnRow kTaskColumns[] = {{kTextTitle, 0.30}, {kTextCommand, 0.20}, {0, 0.20}, {0, 0.18}, {0, 0.16}};
 const ColumnRow kServiceColumns[] = {{kTextTitle, 0.30}, {kTextCommand, 0.18}, {0, 0.18},
@@ -16,23 +15,9 @@ const ColumnRow kServiceColumns[] = {{kTextTitle, 0.30}, {kTextCommand, 0.18}, {
 const ColumnRow kActiveColumns[] = {{kTextTitle, 0.25}, {kTextCommand, 0.35}, {0, 0.20}, {0, 0.20}};
 const ColumnRow kCookieColumns[] = {{kTextTitle, 0.60}, {kTextCommand, 0.39}};
 const ColumnRow kCookieViewerColumns[] = {{0, 0.40}, {0, 0.20}, {0, 0.10}, {0, 0.20}, {0, 0.09}};
-const ColumnRow kFileTypeColumns[] = {{kTextTitle, 0.30}, {kTextCommand, 0.17}, {0, 0.20},
-                                      {0, 0.12},          {0, 0.08},           {0, 0.10}};
 const ColumnRow kHiddenColumns[] = {{kTextTitle, 0.23}, {kTextCommand, 0.30}, {0, 0.20}, {0, 0.20}, {0, 0.12}};
 const ColumnRow kOptionsColumns[] = {{kTextTitle, 0}, {kTextCommand, 0}};
 
-const MenuRow kDelayedMenu[] = {
-    {kTextInfo, kCmdInfo, nullptr},
-    {kTextExploreProgramFolder, kCmdExploreFolder, nullptr},
-    {kTextOpenProgramProperties, kCmdProgramProperties, nullptr},
-    {kTextAdd, kCmdAdd, nullptr},
-    {kTextLaunchProgram, kCmdLaunch, nullptr},
-    {kTextDelayStartOptions, kCmdDelayOptions, nullptr},
-    {0, 0, nullptr},
-    {kTextRemove, kCmdRemove, nullptr},
-    {kTextRestoreProgramToWindows, kCmdRestoreToStartup, nullptr},
-    {kTextViewNote, kCmdViewNote, WhenNoteExists},
-};
 const MenuRow kHelperMenu[] = {
     {kTextInfo, kCmdInfo, nullptr},
     {kTextExploreProgramFolder, kCmdExploreFolder, nullptr},
@@ -61,12 +46,6 @@ const MenuRow kCookieMenu[] = {
     {kTextRemoveUnchecked, kCmdPageClose, nullptr},
     {kTextRemoveChecked, kCmdRemoveChecked, nullptr},
 };
-const MenuRow kFileTypeMenu[] = {
-    {kTextInfo, kCmdInfo, nullptr},
-    {kTextViewNote, kCmdViewNote, WhenNoteExists},
-    {kTextAdd, kCmdAdd, nullptr},
-    {kTextRemove, kCmdRemove, nullptr},
-};
 const MenuRow kHiddenMenu[] = {
     {kTextInfo, kCmdInfo, nullptr},
     {kTextExploreProgramFolder, kCmdExploreFolder, nullptr},
@@ -80,8 +59,6 @@ const MenuRow kHiddenMenu[] = {
 
 // command, intro, help file, {columns, full width, sort option, last sortable column}, menu
 const PendingPage kPendingPages[] = {
-    {kCmdDelayedStart, kTextDelayedStartIntro, "delay.html",
-     {kDelayedColumns, false, "SortPrograms", 4}, {kDelayedMenu, false}},
     {kCmdIEHelpers, kTextIEHelpersIntro, "bho.html",
      {kHelperColumns, true, "SortIEHelper", 4}, {kHelperMenu, false}},
     {kCmdScheduledTasks, kTextScheduledTasksIntro, "scheduler.html",
@@ -93,8 +70,6 @@ const PendingPage kPendingPages[] = {
     {kCmdCookies, kTextCookiesIntro, "cookies.html",
      {kCookieColumns, false, "SortCookie", 4}, {kCookieMenu, true}},
     {kListCookieViewer, 0, nullptr, {kCookieViewerColumns, false, "SortCookie", 4}, {}},
-    {kCmdFileTypes, kTextFileTypesIntro, "filetype.html",
-     {kFileTypeColumns, false, "SortFileType", 4}, {kFileTypeMenu, false}},
     {kCmdHiddenFiles, kTextHiddenFilesIntro, "hidden.html",
      {kHiddenColumns, false, "SortHidden", 4}, {kHiddenMenu, false}},
     {kCmdOptions, kTextOptionsIntro, "options.html", {kOptionsColumns, false, nullptr, 4}, {}},

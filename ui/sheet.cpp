@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/messages.h"
+#include "core/owned.h"
 #include "core/page_ids.h"
 #include "core/program.h"
 #include "core/settings.h"
@@ -56,7 +57,7 @@ struct SheetState {
   int tabRows;
   SIZE minimum;
   WNDPROC sheetProc;    // the sheet's own procedure, before subclassing
-  HIMAGELIST tabIcons;
+  ImageList tabIcons;
 };
 SheetState g_sheet;
 
@@ -125,17 +126,16 @@ void CreateStatusBar(HWND sheet) {
 
 void GiveTabsPageIcons(HWND tabs) {
   if (g_sheet.tabIcons) return;
-  g_sheet.tabIcons = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kMaxPages, 0);
+  g_sheet.tabIcons.reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kMaxPages, 0));
   if (!g_sheet.tabIcons) return;
   int rows[kMaxPages];
   int count = SheetPagesShown(IsNtPlatform(), rows, kMaxPages);
   for (int i = 0; i < count; ++i) {
-    HICON icon = (HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(g_pages[rows[i]].iconId),
-                                   IMAGE_ICON, 16, 16, 0);
-    ImageList_AddIcon(g_sheet.tabIcons, icon);
-    if (icon) DestroyIcon(icon);
+    Icon icon((HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(g_pages[rows[i]].iconId),
+                                IMAGE_ICON, 16, 16, 0));
+    ImageList_AddIcon(g_sheet.tabIcons.get(), icon.get());
   }
-  SendMessageA(tabs, TCM_SETIMAGELIST, 0, (LPARAM)g_sheet.tabIcons);
+  SendMessageA(tabs, TCM_SETIMAGELIST, 0, (LPARAM)g_sheet.tabIcons.get());
 }
 
 }  // namespace
@@ -269,7 +269,6 @@ int TabDialog(HWND mainWindow, int command) {
   PlayEventSound("Open");
   INT_PTR result = PropertySheetA(&header);
   if (result < 0) ShowErrorMessage(kTextERRORYourSystemIs);
-  if (g_sheet.tabIcons) ImageList_Destroy(g_sheet.tabIcons);
   g_sheet = SheetState{};
   SetActivePageId(0);
   return 0;

@@ -77,6 +77,23 @@ TEST(HistoryNames, UnknownCodesAndNames) {
   for (int a = 1; a < 29; ++a) EXPECT_FALSE(IsReversibleAction(a)) << a;
 }
 
+TEST(HistoryNames, EveryNamedActionCodeIsItsTableRow) {
+  struct { int code; const char* name; } rows[] = {
+      {kActionStartRemove, "*START_Remove"},         {kActionStartDisable, "START_Disable"},
+      {kActionStartEnable, "START_Enable"},           {kActionHelperRemove, "IEHELPER_Remove"},
+      {kActionTaskKill, "TASK_Kill"},                 {kActionServiceStop, "SERVICE_Stop"},
+      {kActionServiceAutomatic, "SERVICE_Automatic"}, {kActionServiceManual, "SERVICE_Manual"},
+      {kActionServiceDisabled, "SERVICE_Disabled"},   {kActionFromAutomatic, "SERVICE_from_Automatic"},
+      {kActionFromManual, "SERVICE_from_Manual"},     {kActionFromDisabled, "SERVICE_from_Disabled"},
+      {kActionResetUserinit, "RESET_USERINIT"},       {kActionResetShell, "RESET_SHELL"},
+      {kActionRemoveTaskScheduler, "REMOVE_TaskScheduler"},
+      {kActionRemoveDelayLoad, "REMOVE_DELAYLOAD"},
+      {kActionRemoveShellExecuteHook, "REMOVE_SHELLEXECUTEHOOK"},
+      {kActionHiddenDeleteFile, "*HIDDEN_DeleteFile"},
+  };
+  for (auto& r : rows) EXPECT_STREQ(HistoryActionName(r.code), r.name) << r.code;
+}
+
 TEST(HistoryFormat, TwelveHourTime) {
   EXPECT_EQ(Time(0, 5), "03/07/2004  12:05 AM");
   EXPECT_EQ(Time(12, 30), "03/07/2004  12:30 PM");

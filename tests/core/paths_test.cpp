@@ -215,3 +215,28 @@ TEST(FolderPartOf, TextBeforeTheLastBackslash) {
   EXPECT_EQ(FolderPartOf("C:\\ab\\c", out, 5), 0u);
   EXPECT_STREQ(out, "");
 }
+
+TEST(NoteFileName, NameStaysInsideTheDataFolder) {
+  struct { const char* command; const char* name; } rows[] = {
+      {"C:\\x/../../../../Windows/Temp/evil.exe", "note_EVIL.txt"},
+      {"C:\\a\\b/c.exe", "note_C.txt"},
+      {"cmd /c start x.exe", "note_C START X.txt"},
+      {"?", "note__.txt"},
+      {"C:\\x\\a<b>|\"c.exe", "note_A_B___C.txt"},
+      {"C:\\x\\tab\there.exe", "note_TAB_HERE.txt"},
+  };
+  char out[kPathCapacity];
+  for (auto& r : rows) {
+    EXPECT_TRUE(NoteFileName(r.command, kWin, kProgramFiles, out, sizeof out)) << r.command;
+    EXPECT_STREQ(out, r.name) << r.command;
+  }
+  // Nothing but dots or blanks names no file.
+  EXPECT_FALSE(NoteFileName("C:\\x\\..", kWin, kProgramFiles, out, sizeof out));
+  EXPECT_FALSE(NoteFileName("C:\\x/  ", kWin, kProgramFiles, out, sizeof out));
+}
+
+TEST(ProgramOfCommand, SystemRootOnlyAsAWholeFolderName) {
+  EXPECT_EQ(Program("\\SystemRootBackup\\tool.exe"), "\\SYSTEMROOTBACKUP\\TOOL.EXE");
+  EXPECT_EQ(Program("\\SystemRoot"), "C:\\WINDOWS");
+  EXPECT_EQ(Program("\"\\SystemRoot\\x.exe\""), "C:\\WINDOWS\\X.EXE");
+}

@@ -167,7 +167,7 @@ TEST(WinIni, RemoveAndAppendItems) {
 
 TEST(WinIni, ListsTooLongToReadWholeAreLeftAlone) {
   std::string list;
-  for (int i = 0; list.size() < 600; ++i) list += "C:\\Programs\\prog" + std::to_string(i) + ".exe;";
+  for (int i = 0; list.size() < kWinIniListCapacity + 100; ++i) list += "C:\\Programs\\prog" + std::to_string(i) + ".exe;";
   WriteProfileStringA("windows", "run", list.c_str());
   RemoveWinIniItem("run", "C:\\Programs\\prog0.exe");
   std::string big(2048, 0);

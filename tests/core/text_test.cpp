@@ -215,3 +215,39 @@ TEST(FormatOneText, OnlyTheFirstPlaceholderIsFilled) {
   EXPECT_STREQ(small, "abcde");
   EXPECT_TRUE(FormatOneText("abcde", "1", small, sizeof small));  // exactly fits
 }
+
+namespace {
+bool SameIgnoringCase(const char* piece, void* context) {
+  return tov::EqualsNoCase(piece, static_cast<const char*>(context));
+}
+}  // namespace
+
+TEST(RemoveListItemMatching, TellsWhetherAnyPieceWasDropped) {
+  char out[64];
+  bool matched = true;
+  EXPECT_TRUE(RemoveListItemMatching("a.exe;B.EXE;c.exe", SameIgnoringCase, (void*)"b.exe", out,
+                                     sizeof out, &matched));
+  EXPECT_TRUE(matched);
+  EXPECT_STREQ(out, "a.exe;c.exe;");
+  EXPECT_TRUE(RemoveListItemMatching("a.exe;c.exe", SameIgnoringCase, (void*)"b.exe", out,
+                                     sizeof out, &matched));
+  EXPECT_FALSE(matched);  // nothing to take out: the caller must not report success
+  EXPECT_TRUE(RemoveListItemMatching("", SameIgnoringCase, (void*)"b.exe", out, sizeof out,
+                                     &matched));
+  EXPECT_FALSE(matched);
+}
+
+TEST(QuoteProgramPath, OnlyPathsWithBlanksAreQuoted) {
+  char out[32];
+  EXPECT_TRUE(QuoteProgramPath("C:\\Program Files\\a.exe", out, sizeof out));
+  EXPECT_STREQ(out, "\"C:\\Program Files\\a.exe\"");
+  EXPECT_TRUE(QuoteProgramPath("C:\\Tools\\a.exe", out, sizeof out));
+  EXPECT_STREQ(out, "C:\\Tools\\a.exe");
+  EXPECT_TRUE(QuoteProgramPath("\"C:\\a b\\a.exe\"", out, sizeof out));
+  EXPECT_STREQ(out, "\"C:\\a b\\a.exe\"");
+  char small[6];
+  EXPECT_TRUE(QuoteProgramPath("a b", small, sizeof small));  // exact fit
+  EXPECT_STREQ(small, "\"a b\"");
+  EXPECT_FALSE(QuoteProgramPath("ab cd", small, sizeof small));
+  EXPECT_STREQ(small, "");
+}

@@ -100,3 +100,16 @@ TEST(DetectedKinds, EveryCodeReadsItsKind) {
 }
 
 }  // namespace
+
+TEST(KnownListName, OneNamingRuleForEveryWriterAndRemover) {
+  char out[kPathCapacity];
+  EXPECT_TRUE(KnownListName("C:\\a=b\\x.exe /k=1", out, sizeof out));
+  EXPECT_STREQ(out, "C:\\a:b\\x.exe /k:1");
+  std::string longest(259, 'a');
+  EXPECT_TRUE(KnownListName(longest.c_str(), out, sizeof out));
+  std::string over(260, 'a');
+  EXPECT_FALSE(KnownListName(over.c_str(), out, sizeof out));
+  EXPECT_STREQ(out, "");
+  char small[4];
+  EXPECT_FALSE(KnownListName("abcd", small, sizeof small));
+}

@@ -279,21 +279,28 @@ TEST_F(ChangesTest, RestoreOfAnotherCommandDoesNotUseTheKeptValue) {
 }
 
 TEST_F(ChangesTest, ValueWrittenBackWhileDisabledBecomesTheKeptValue) {
-  const RegValue first = TextValue("\"C:\\Agent\\agent.exe\" /min");
+  const RegValue first = TextValue("C:\\Agent\\agent.exe /min");
   WriteValue(HKEY_CURRENT_USER, RunKey(11), kTitle, first);
   ASSERT_EQ(DisableRunProgram(kTitle, "C:\\Agent\\agent.exe /min", "", 11), 1);
-  // The program writes itself back, in another form; the enumeration
-  // finds it and calls the toggle twice with the data as it stands.
-  const RegValue again = TextValue("\"%ProgramFiles%\\Agent 2\\agent.exe\" -x", REG_EXPAND_SZ);
+  // The program writes itself back, in another spelling; the enumeration
+  // finds it and calls the toggle twice with its command.
+  const RegValue again = TextValue("\"C:\\Agent\\agent.exe\" /min", REG_EXPAND_SZ);
   WriteValue(HKEY_CURRENT_USER, RunKey(11), kTitle, again);
-  const char raw[] = "\"%ProgramFiles%\\Agent 2\\agent.exe\" -x";
-  ASSERT_EQ(DisableRunProgram(kTitle, raw, "", 11), 1);
+  const char command[] = "C:\\Agent\\agent.exe /min";
+  ASSERT_EQ(DisableRunProgram(kTitle, command, "", 11), 1);
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, RunKey(11), kTitle), again);  // left as it stands
-  ASSERT_EQ(DisableRunProgram(kTitle, raw, "", 11), 1);
+  ASSERT_EQ(DisableRunProgram(kTitle, command, "", 11), 1);
   EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, RunKey(11), kTitle).exists);
-  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, StoreKey(11), kTitle), raw);
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, StoreKey(11), kTitle), command);
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, KeptKey(11), kTitle), again);
-  ASSERT_EQ(DisableRunProgram(kTitle, raw, "", 11), 1);
+  // Another program under the title is not this entry: nothing is touched.
+  const RegValue other = TextValue("C:\\Other\\other.exe");
+  WriteValue(HKEY_CURRENT_USER, RunKey(11), kTitle, other);
+  EXPECT_EQ(DisableRunProgram(kTitle, "C:\\Other\\other.exe", "", 11), kChangeTitleTaken);
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, RunKey(11), kTitle), other);
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, StoreKey(11), kTitle), command);
+  WriteValue(HKEY_CURRENT_USER, RunKey(11), kTitle, RegValue());
+  ASSERT_EQ(DisableRunProgram(kTitle, command, "", 11), 1);
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, RunKey(11), kTitle), again);
 }
 
@@ -391,6 +398,9 @@ class FolderChangesTest : public ChangesTest {
     RemoveDirectoryA(userFolder_.c_str());
     RemoveDirectoryA(commonFolder_.c_str());
     RemoveDirectoryA(disabledFolder_.c_str());
+    const std::string removed = BinPath("Removed");
+    DeleteFileA((removed + "\\" + PifName()).c_str());
+    RemoveDirectoryA(removed.c_str());
     DeleteFileA(TempFilePath("changes_target.exe").c_str());
     ChangesTest::TearDown();
   }
@@ -428,10 +438,13 @@ TEST_F(FolderChangesTest, CommonShortcutIsDisabledAndEnabledIntoTheUserFolder) {
   EXPECT_TRUE(PathExists(enabled));
   EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kKnownRunKey, target.c_str()), "200");
 
-  // A shortcut already gone: removing the entry leaves the target alone.
+  // A shortcut already gone: removing the entry leaves the target alone and
+  // reports no removal that did not happen.
   DeleteFileA(enabled.c_str());
-  ASSERT_EQ(DeleteRunProgram("Agent", target.c_str(), enabled.c_str(), 200), 1);
+  DeleteHistory();
+  EXPECT_EQ(DeleteRunProgram("Agent", target.c_str(), enabled.c_str(), 200), 0);
   EXPECT_TRUE(PathExists(target));
+  EXPECT_EQ(HistoryText(), "");
 }
 
 TEST_F(FolderChangesTest, FileWithoutSourceMovesByItsPath) {

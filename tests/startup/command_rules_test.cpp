@@ -128,6 +128,15 @@ TEST(SplitCommandText, ControlPanelAndLibraryEndings) {
   EXPECT_EQ(s.consumed, 10u);
 }
 
+TEST(SplitCommandText, SystemRootOnlyAsAWholeFolderName) {
+  Split s = SplitOf("\\SystemRootBackup\\tool.exe /x");
+  EXPECT_EQ(s.program, "\\SYSTEMROOTBACKUP\\TOOL.EXE");
+  EXPECT_EQ(s.parameters, " /x");
+  s = SplitOf("\"\\SystemRoot\\tool.exe\" /x");
+  EXPECT_EQ(s.program, "C:\\WINDOWS\\TOOL.EXE");
+  EXPECT_EQ(s.parameters, " /x");
+}
+
 TEST(SplitCommandText, SystemRootBecomesTheWindowsFolder) {
   Split s = SplitOf("%SystemRoot%\\system32\\ctfmon.exe /n");
   EXPECT_EQ(s.program, "C:\\WINDOWS\\SYSTEM32\\CTFMON.EXE");

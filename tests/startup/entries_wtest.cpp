@@ -25,8 +25,10 @@ const char kTitleA[] = "Entry Fixture Agent";
 const char kTitleB[] = "Entry Fixture Other";
 
 void ClearFixtureValues() {
-  DeleteRegValue(HKEY_LOCAL_MACHINE, kDisabledKey, kTitleA);
-  DeleteRegValue(HKEY_LOCAL_MACHINE, kDisabledKey, kTitleB);
+  for (const char* key : {kDisabledKey, kDisabledRunKey}) {
+    DeleteRegValue(HKEY_LOCAL_MACHINE, key, kTitleA);
+    DeleteRegValue(HKEY_LOCAL_MACHINE, key, kTitleB);
+  }
 }
 
 class EntriesTest : public testing::Test {
@@ -166,22 +168,35 @@ TEST_F(EntriesTest, PathLosesQuotesAndTakesItsLongForm) {
   RemoveDirectoryA(folder.c_str());
 }
 
-TEST_F(EntriesTest, DisabledIndexIsReadByTitle) {
+TEST_F(EntriesTest, DisabledIsOnlyTheEntryTheStoreHolds) {
   ASSERT_EQ(AddEntry(kTitleA, "C:\\a.exe", "", "", 1, 0), 1);
   ASSERT_EQ(AddEntry(kTitleA, "C:\\b.exe", "", "", 11, 0), 1);
   ASSERT_EQ(AddEntry(kTitleB, "C:\\c.exe", "", "", 1, 0), 1);
+  ASSERT_EQ(AddEntry(kTitleA, "C:\\other.exe", "", "", 11, 0), 1);
   EXPECT_EQ(IsEntryDisabled(0), 0);
   ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, kTitleA, "11"));
+  ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kDisabledRunKey, kTitleA, "\"C:\\B.EXE\""));
   ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, kTitleB, "words"));
-  // Both entries of the title read as disabled.
-  EXPECT_EQ(IsEntryDisabled(0), 11);
-  EXPECT_EQ(IsEntryDisabled(1), 11);
-  EXPECT_EQ(IsEntryDisabled(2), 0);
-  EXPECT_EQ(IsEntryDisabled(3), 0);
+  ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kDisabledRunKey, kTitleB, "C:\\c.exe"));
+  // One title, one disabled entry: its own code and its stored command.
+  EXPECT_EQ(IsEntryDisabled(0), 0);   // another Run key
+  EXPECT_EQ(IsEntryDisabled(1), 11);  // quotes and case do not matter
+  EXPECT_EQ(IsEntryDisabled(2), 0);   // "words" is no code
+  EXPECT_EQ(IsEntryDisabled(3), 0);   // another command under the title
+  EXPECT_EQ(IsEntryDisabled(4), 0);
   EXPECT_EQ(IsEntryDisabled(-1), 0);
+  EXPECT_EQ(DisabledIndexCodeOf(kTitleA), 11);
   // A value too long for the 32-character reading counts as absent.
   ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, kTitleB, std::string(40, '7').c_str()));
-  EXPECT_EQ(IsEntryDisabled(2), 0);
+  EXPECT_EQ(DisabledIndexCodeOf(kTitleB), 0);
+  // A folder entry is disabled when its file lies in the "Disabled" folder.
+  ClearEntries();
+  ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, kTitleA, "200"));
+  const std::string inside = testsupport::BinPath("Disabled") + "\\a.lnk";
+  ASSERT_EQ(AddEntry(kTitleA, "C:\\a.exe", inside.c_str(), "", 200, 0), 1);
+  ASSERT_EQ(AddEntry(kTitleA, "C:\\a.exe", "C:\\Startup\\a.lnk", "", 200, 0), 1);
+  EXPECT_EQ(IsEntryDisabled(0), 200);
+  EXPECT_EQ(IsEntryDisabled(1), 0);
 }
 
 TEST_F(EntriesTest, LocationTexts) {
@@ -220,6 +235,7 @@ TEST_F(EntriesTest, LocationTexts) {
   // Disabled entries carry the marker before the location; other families'
   // texts do not.
   ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, kTitleA, "1"));
+  ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kDisabledRunKey, kTitleA, "C:\\a.exe"));
   ClearEntries();
   ASSERT_EQ(AddEntry(kTitleA, "C:\\a.exe", "", "", 1, 0), 1);
   ASSERT_EQ(AddEntry(kTitleA, "C:\\a.exe", "", "", 200, 0), 1);
@@ -227,10 +243,11 @@ TEST_F(EntriesTest, LocationTexts) {
   ASSERT_EQ(AddEntry(kTitleA, "C:\\a.exe", "", "", 800, 0), 1);
   LocationText(0, text);
   EXPECT_STREQ(text, " *    Disabled * HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+  // The index names the Run entry: the others of the title are not disabled.
   LocationText(1, text);
-  EXPECT_STREQ(text, " *    Disabled * Windows Startup Group");
+  EXPECT_STREQ(text, "Windows Startup Group");
   LocationText(2, text);
-  EXPECT_STREQ(text, " *    Disabled * ");
+  EXPECT_STREQ(text, "");
   LocationText(3, text);
   EXPECT_STREQ(text, "Windows Task Scheduler");
   char small[6];

@@ -484,10 +484,11 @@ TEST_F(EnumerateTest, UnreadableShortcutIsListedUnderItsFileName) {
 }
 
 TEST_F(EnumerateTest, RedisabledRunValueLeavesItsKeyWithoutHidingTheNextOne) {
-  // Disabled earlier with an old command, then written into its Run key again.
+  // Disabled earlier, then written into its Run key again by its program
+  // (the same program, spelt with quotes).
   SetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, "Fx Redisabled", "1");
   SetRegString(HKEY_LOCAL_MACHINE, kDisabledRunKey, "Fx Redisabled", "C:\\fx\\fxold.exe");
-  SetRegString(HKEY_LOCAL_MACHINE, kRunKey, "Fx Redisabled", "C:\\fx\\fxnew.exe");
+  SetRegString(HKEY_LOCAL_MACHINE, kRunKey, "Fx Redisabled", "\"C:\\fx\\fxold.exe\"");
   SetRegString(HKEY_LOCAL_MACHINE, kRunKey, "Fx Zafter", "C:\\fx\\fxafter.exe");
 
   BuildStartupList(1);
@@ -495,12 +496,12 @@ TEST_F(EnumerateTest, RedisabledRunValueLeavesItsKeyWithoutHidingTheNextOne) {
   char data[260];
   EXPECT_EQ(GetRegString(HKEY_LOCAL_MACHINE, kRunKey, "Fx Redisabled", data), 0u);
   ASSERT_GT(GetRegString(HKEY_LOCAL_MACHINE, kDisabledRunKey, "Fx Redisabled", data), 0u);
-  EXPECT_STREQ(data, "C:\\fx\\fxnew.exe");
+  EXPECT_STREQ(data, "\"C:\\fx\\fxold.exe\"");
   ASSERT_GT(GetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, "Fx Redisabled", data), 0u);
   EXPECT_STREQ(data, "1");
   // Listed once, as a disabled entry with the current command.
   ASSERT_EQ(CountTitle(rows, "Fx Redisabled"), 1);
-  EXPECT_EQ(FindTitle(rows, "Fx Redisabled")->path, "C:\\fx\\fxnew.exe");
+  EXPECT_EQ(FindTitle(rows, "Fx Redisabled")->path, "C:\\fx\\fxold.exe");
   EXPECT_EQ(FindTitle(rows, "Fx Redisabled")->code, kCodeMachineRun);
   // The value that moved up into the removed one's place is still read.
   ASSERT_EQ(CountTitle(rows, "Fx Zafter"), 1);
@@ -522,14 +523,14 @@ TEST_F(EnumerateTest, The4097thEntryIsRefusedAndTheEnumerationCarriesOn) {
   // Read after the list is full: still re-disabled.
   SetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, "Fx Late Redisabled", "12");
   SetRegString(HKEY_LOCAL_MACHINE, kDisabledRunOnceKey, "Fx Late Redisabled", "C:\\fx\\old.exe");
-  SetRegString(HKEY_CURRENT_USER, kRunOnceKey, "Fx Late Redisabled", "C:\\fx\\late.exe");
+  SetRegString(HKEY_CURRENT_USER, kRunOnceKey, "Fx Late Redisabled", "C:\\FX\\OLD.EXE");
 
   EXPECT_EQ(BuildStartupList(0), kMaxEntries);
   EXPECT_EQ(EntryCount(), kMaxEntries);
   char data[260];
   EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kRunOnceKey, "Fx Late Redisabled", data), 0u);
   ASSERT_GT(GetRegString(HKEY_LOCAL_MACHINE, kDisabledRunOnceKey, "Fx Late Redisabled", data), 0u);
-  EXPECT_STREQ(data, "C:\\fx\\late.exe");
+  EXPECT_STREQ(data, "C:\\FX\\OLD.EXE");
 }
 
 TEST_F(EnumerateTest, ResolveShortcutReadsTargetAndDescription) {

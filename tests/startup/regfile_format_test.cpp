@@ -150,3 +150,22 @@ TEST(RegFileFormat, AFailedWriteStopsTheOutput) {
   EXPECT_EQ(calls, 1);
   EXPECT_TRUE(out.failed);
 }
+
+TEST(RegFileFormat, NamesWithALineBreakAreRefusedWhole) {
+  // A crafted name would otherwise add a line of its own to the file.
+  const char* names[] = {"x\r\n@=hex(2):41,00", "a\nb", "a\rb", "\n"};
+  for (const char* name : names) {
+    std::string text;
+    RegOutput out;
+    InitRegOutput(&out, Collect, &text);
+    EXPECT_FALSE(AppendRegValue(&out, name, kRegSz, reinterpret_cast<const unsigned char*>("v"), 2));
+    EXPECT_FALSE(AppendRegSection(&out, "HKEY_CURRENT_USER", "Software", name));
+    EXPECT_FALSE(AppendRegSection(&out, "HKEY_CURRENT_USER", name, nullptr));
+    EXPECT_TRUE(FlushRegOutput(&out));
+    EXPECT_EQ(text, "");
+    EXPECT_FALSE(IsRegFileName(name));
+  }
+  EXPECT_TRUE(IsRegFileName("tab\there \"quoted\" [x]"));
+  EXPECT_TRUE(IsRegFileName(nullptr));
+  EXPECT_EQ(Value("tab\tname", kRegSz, std::string("v\0", 2)), "\"tab\tname\"=\"v\"\r\n");
+}

@@ -126,6 +126,27 @@ TEST_F(RegFile, StringWithLineBreakKeepsItsBytesInHex) {
     GTEST_SKIP() << "known Wine difference: Wine's regedit stores hex(1) bytes of an ANSI file unconverted";
 }
 
+TEST_F(RegFile, NamesWithALineBreakAreLeftOutAndReported) {
+  const std::string key = kTestKey;
+  // A crafted name would set a value of its own when the file is imported.
+  Set(key, "x\r\n\"Injected\"=\"evil\"", REG_SZ, "bait");
+  Set(key, "kept", REG_SZ, std::string("value", 6));
+  Set(key + "\\sub\nkey", "inside", REG_SZ, std::string("v", 2));
+  const RegExportKey keys[] = {{HKEY_CURRENT_USER, kTestKey}};
+  RegRefusedNames refused;
+  ASSERT_EQ(ExportRegKeys(file_.c_str(), keys, 1, &refused), 1);
+  EXPECT_EQ(refused.count, 2);
+  EXPECT_NE(std::string(refused.text).find("x  \"Injected\"=\"evil\"\n"), std::string::npos);
+  std::string text = ReadWholeFile(file_);
+  EXPECT_EQ(text.find("Injected"), std::string::npos);
+  EXPECT_EQ(text.find("inside"), std::string::npos);
+  DeleteKey(HKEY_CURRENT_USER, kTestKey);
+  ASSERT_TRUE(ImportWithRegedit(file_));
+  std::map<std::string, RegValue> back = Read(key);
+  EXPECT_EQ(back.size(), 1u);  // only the value that was backed up
+  EXPECT_EQ(back.count("kept"), 1u);
+}
+
 TEST_F(RegFile, ReturnValuesCountLinesAndSubKeys) {
   const std::string key = kTestKey;
   HANDLE file = CreateFileA(file_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -24,6 +24,7 @@
 #include "tests/support/registry_state.h"
 #include "tests/support/sheet_driver.h"
 #include "tests/support/wine_support.h"
+#include "tests/tasks/task_fixtures.h"
 
 using namespace testsupport;
 
@@ -38,6 +39,11 @@ constexpr int kInfoButton = 1008;
 constexpr int kMonitorButton = 1112;
 constexpr int kPageClose = 1004;
 constexpr int kInfoExpand = 5;
+constexpr int kAddFileTypeButton = 1064;
+constexpr int kDelayOptionsButton = 1197;
+constexpr int kDelayAddButton = 1064;
+constexpr int kOpenFileNameCombo = 0x47c;  // the open-file dialog's name field
+constexpr int kOpenFileNameEdit = 0x480;   // the same in the older layout
 
 // Run values as real machines hold them (names from the autostart corpus),
 // pointing at programs every Wine prefix has.
@@ -113,6 +119,54 @@ void DisableOne() {
   tov::ClearEntries();
 }
 
+// Internet Explorer helpers (class identifiers and names from the corpus):
+// a helper object with a described server, one whose file is gone, a
+// toolbar whose class is unknown and a toolbar button.
+void SeedHelpers() {
+  const char objects[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects\\";
+  struct { const char* clsid; std::string server; } helpers[] = {
+      {"{AA58ED58-01DD-4d91-8333-CF10577473F7}", BinFolder() + "\\ver_two_translations.dll"},
+      {"{DBC80044-A445-435b-BC74-9C25C1C588A9}", "C:\\Program Files\\Java\\jre6\\bin\\jp2ssv.dll"},
+  };
+  for (auto& h : helpers) {
+    SetText(HKEY_CLASSES_ROOT, std::string("CLSID\\") + h.clsid + "\\InprocServer32", "", h.server);
+    SetText(HKEY_LOCAL_MACHINE, std::string(objects) + h.clsid, "", "");
+  }
+  SetText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar",
+          "{2318C2B1-4965-11d4-9B18-009027A5CD4F}", "");
+  const std::string button =
+      "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions\\{FB5F1910-F110-11d2-BB9E-00C04F795683}";
+  SetText(HKEY_LOCAL_MACHINE, button, "ButtonText", "Messenger");
+  SetText(HKEY_LOCAL_MACHINE, button, "Exec", "C:\\Program Files\\Messenger\\msmsgs.exe");
+}
+
+// Two work items of the Task Scheduler: one with a trigger, one without.
+void SeedTasks() {
+  taskfixtures::CreateTask("Backup", BinFolder() + "\\ver_two_translations.dll", "Nightly copy", 23, 59);
+  taskfixtures::CreateTask("Defrag", "C:\\windows\\system32\\notepad.exe", "", -1);
+}
+
+// Delayed programs of both hives, one whose file is gone.
+void SeedDelayed() {
+  const struct {
+    HKEY hive;
+    const char* program;
+    const char* code;
+    const char* title;
+    const char* time;
+  } seeds[] = {
+      {HKEY_LOCAL_MACHINE, "C:\\windows\\system32\\winemine.exe", "1", "Minesweeper Agent", "95"},
+      {HKEY_CURRENT_USER, "C:\\windows\\notepad.exe", "11", "Notes Helper", "30"},
+      {HKEY_CURRENT_USER, "C:\\Program Files\\Gone\\updater.exe", "200", "Gone Updater", "600"},
+  };
+  const std::string delay = "Software\\Brenvik\\Tovrel\\Delay";
+  for (const auto& d : seeds) {
+    SetText(d.hive, delay, d.program, d.code);
+    SetText(d.hive, delay + "\\Title", d.program, d.title);
+    SetText(d.hive, delay + "\\Time", d.program, d.time);
+  }
+}
+
 void Seed() {
   SetText(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");  // no sound device under Xvfb
   for (const RunSeed& s : kRunSeeds) SetText(s.root, kRunKey, s.name, s.command);
@@ -120,6 +174,12 @@ void Seed() {
   SeedStartupShortcut();
   DisableOne();
   SeedHistory();
+  SeedHelpers();
+  SeedTasks();
+  // File types with associations every Wine prefix has.
+  SetText(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel\\Class", "", "CHM;MSI;RTF;URL;VBS;TXT;");
+  SetText(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel\\Ext", "", "Do not edit.");
+  SeedDelayed();
 }
 
 int g_failures = 0;
@@ -190,6 +250,28 @@ void ShootInfoWindow(HWND sheet) {
   CloseDialog(info, IDOK);
 }
 
+// The information window of the first service: start type, status, Stop
+// and Apply (NT family only: the 9x sheet has no Services page).
+void ShootServiceInfo(HWND sheet) {
+  int tabs = TabCount(sheet), services = -1;
+  for (int tab = 0; tab < tabs; ++tab)
+    if (TabText(sheet, tab).find("Services") != std::string::npos) services = tab;
+  if (services < 0) return;
+  SendMessageA(sheet, PSM_SETCURSEL, WPARAM(services), 0);
+  HWND list = nullptr;
+  WaitFor([&] { return CurrentTab(sheet) == services && (list = VisibleList(sheet)) && RowCount(list) > 0; },
+          10000);
+  if (list && RowCount(list) > 0) {
+    SelectRows(list, {0});
+    Press(VisiblePage(sheet), kInfoButton);
+    HWND info = WaitDialogOf(sheet);
+    Shot(info, "info_service");
+    CloseDialog(info, IDOK);
+  }
+  SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
+  WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
+}
+
 void ShootPatrolDialog(HWND sheet) {
   HWND page = VisiblePage(sheet);
   PostMessageA(page, WM_COMMAND, MAKEWPARAM(kMonitorButton, 0), 0);
@@ -207,6 +289,50 @@ void ShootHistoryWindow(HWND main, HWND sheet) {
   }
   Shot(history, "history");
   CloseDialog(history, IDCANCEL);
+}
+
+// The Add File Type dialog, opened from the File Types page.
+void ShootAddFileType(HWND sheet) {
+  int tabs = TabCount(sheet);
+  for (int tab = 0; tab < tabs; ++tab) {
+    if (TabFileName(sheet, tab) != "file_types") continue;
+    SendMessageA(sheet, PSM_SETCURSEL, WPARAM(tab), 0);
+    WaitFor([&] { return CurrentTab(sheet) == tab && RowCount(VisibleList(sheet)) > 0; }, 8000);
+    Press(VisiblePage(sheet), kAddFileTypeButton);
+    HWND dialog = WaitDialogOf(sheet);
+    Shot(dialog, "add_file_type");
+    CloseDialog(dialog, IDCANCEL);
+    SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
+    WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
+    return;
+  }
+  Shot(nullptr, "add_file_type");
+}
+
+// The delay options of the first delayed program, and the program type
+// question that follows a program chosen by Add.
+void ShootDelayDialogs(HWND sheet) {
+  SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
+  WaitFor([&] { return CurrentTab(sheet) == 1 && RowCount(VisibleList(sheet)) > 0; }, 8000);
+  HWND page = VisiblePage(sheet);
+  SelectRows(VisibleList(sheet), {0});
+  Press(page, kDelayOptionsButton);
+  HWND options = WaitDialogOf(sheet);
+  Shot(options, "delay_options");
+  CloseDialog(options, IDCANCEL);
+  Press(page, kDelayAddButton);
+  HWND open = WaitDialogOf(sheet);
+  if (open) {
+    SetDlgItemTextA(open, kOpenFileNameCombo, "C:\\windows\\notepad.exe");
+    SetDlgItemTextA(open, kOpenFileNameEdit, "C:\\windows\\notepad.exe");
+    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    WaitFor([&] { return !IsWindow(open); }, 5000);
+  }
+  HWND type = WaitDialogOf(sheet);
+  Shot(type, "program_type");
+  CloseDialog(type, IDCANCEL);
+  SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
+  WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
 }
 
 }  // namespace
@@ -239,8 +365,11 @@ int main() {
     WaitFor([&] { return VisiblePage(sheet) != nullptr && RowCount(VisibleList(sheet)) > 0; }, 10000);
     ShootPages(sheet);
     ShootInfoWindow(sheet);
+    ShootServiceInfo(sheet);
     ShootPatrolDialog(sheet);
     ShootHistoryWindow(main, sheet);
+    ShootAddFileType(sheet);
+    ShootDelayDialogs(sheet);
     if (HWND page = VisiblePage(sheet)) PostMessageA(page, WM_COMMAND, MAKEWPARAM(kPageClose, BN_CLICKED), 0);
   } else {
     printf("the sheet did not appear\n");

@@ -190,6 +190,26 @@ TEST_F(HistoryWindowTest, RestoreWritesARemovedRunEntryBack) {
   EXPECT_TRUE(restoreAfter);
 }
 
+TEST_F(HistoryWindowTest, RestoringALineTwiceChangesNothingAndSaysSo) {
+  SetText(HKEY_CURRENT_USER, kRunKey, kAgent, kAgentCommand);
+  const RegValue original = RunValue();
+  ASSERT_EQ(DeleteRunProgram(kAgent, kAgentCommand, "", 11), 1);
+  RegValue afterFirst;
+  std::string second;
+  Open([&](HWND d) {
+    ClickRow(ListOf(d), 0);
+    Click(d, IDC_HISTORY_RESTORE);  // done: no box
+    afterFirst = RunValue();
+    ClickRow(ListOf(d), 0);
+    Press(d, IDC_HISTORY_RESTORE);
+    second = AnswerMessageBox(d, IDOK);
+    Click(d, IDOK);
+  });
+  EXPECT_EQ(afterFirst, original);
+  EXPECT_NE(second.find("already"), std::string::npos) << second;
+  EXPECT_EQ(RunValue(), original);
+}
+
 TEST_F(HistoryWindowTest, DoubleClickTurnsADisableBackOnlyOnce) {
   SetText(HKEY_CURRENT_USER, kRunKey, kAgent, kAgentCommand);
   const RegValue original = RunValue();

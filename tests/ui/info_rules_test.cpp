@@ -179,4 +179,22 @@ TEST(NoteTexts, NewNoteAndDefaults) {
   EXPECT_STREQ(DefaultNoteText(nullptr, "standard"), "standard");
 }
 
+TEST(AolCommandLine, ProgramPartAddressCutBeforeTheClosingQuote) {
+  char out[64];
+  EXPECT_TRUE(AolCommandLine("C:\\AOL", "http://x/a.html", out, sizeof out));
+  EXPECT_STREQ(out, "C:\\AOL\\WAOL.EXE -u\"http://x/a.html\"");
+  EXPECT_TRUE(AolCommandLine("", "http://x/", out, sizeof out));
+  EXPECT_STREQ(out, "waol.exe -u\"http://x/\"");
+  // "waol.exe -u\"" is 12 characters: 12 + 4 + quote + terminator = 18.
+  char exact[18];
+  EXPECT_TRUE(AolCommandLine(nullptr, "abcd", exact, sizeof exact));
+  EXPECT_STREQ(exact, "waol.exe -u\"abcd\"");
+  EXPECT_TRUE(AolCommandLine(nullptr, "abcdefgh", exact, sizeof exact));
+  EXPECT_STREQ(exact, "waol.exe -u\"abcd\"");  // cut, still closed
+  char tiny[13];  // the program part and nothing more
+  EXPECT_FALSE(AolCommandLine(nullptr, "a", tiny, sizeof tiny));
+  EXPECT_STREQ(tiny, "");
+  EXPECT_FALSE(AolCommandLine(std::string(80, 'p').c_str(), "a", out, sizeof out));
+}
+
 }  // namespace

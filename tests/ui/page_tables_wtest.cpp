@@ -1,6 +1,7 @@
 // The sheet's page list and every page's definition, as the program
 // registers them at start: invariants over all pages, and the Startup
-// Programs page's own columns, sort option and entry menu.
+// Programs, Delayed Start and File Types pages' own columns, sort options
+// and entry menus.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -80,6 +81,32 @@ TEST(PageTables, StartupColumnsSortAndMenu) {
   // Winlogon and registry hooks: no delay, remove, enable/disable or reboot delete.
   EXPECT_EQ(Commands(*startup, {250, false, false}), (std::vector<int>{1008, 1201, 1202, 1064, 0, 1067, 9, 1077}));
   EXPECT_EQ(Commands(*startup, {249, false, false}).size(), 13u);
+}
+
+TEST(PageTables, DelayedStartColumnsSortAndMenu) {
+  const PageDefinition* delay = Find(6055);
+  ASSERT_NE(delay, nullptr);
+  const double shares[] = {0.35, 0.30, 0.15, 0.20};
+  ASSERT_EQ(delay->list.columns.count, 4);
+  for (int i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(ColumnShare(delay->list, i), shares[i]);
+  EXPECT_EQ(ColumnWidth(delay->list, 0, 500, 17), 169);  // (500 - 17) * 0.35
+  EXPECT_STREQ(delay->list.sortOption, "SortPrograms");
+  EXPECT_EQ(delay->list.lastSortableColumn, 3);
+  EXPECT_STREQ(delay->helpFile, "delay.html");
+  EXPECT_EQ(Commands(*delay, {1, false, true}),
+            (std::vector<int>{1008, 1201, 1202, 1064, 1065, 1197, 0, 1003, 1198, 1164, 0, 1067, 9, 1077}));
+}
+
+TEST(PageTables, FileTypesColumnsSortAndMenu) {
+  const PageDefinition* types = Find(6042);
+  ASSERT_NE(types, nullptr);
+  const double shares[] = {0.30, 0.17, 0.20, 0.12, 0.08, 0.10};
+  ASSERT_EQ(types->list.columns.count, 6);
+  for (int i = 0; i < 6; ++i) EXPECT_DOUBLE_EQ(ColumnShare(types->list, i), shares[i]);
+  EXPECT_STREQ(types->list.sortOption, "SortFileType");
+  EXPECT_EQ(types->list.lastSortableColumn, 4);
+  EXPECT_STREQ(types->helpFile, "filetype.html");
+  EXPECT_EQ(Commands(*types, {500, false, true}), (std::vector<int>{1008, 1164, 1064, 1003, 0, 1067, 9, 1077}));
 }
 
 }  // namespace

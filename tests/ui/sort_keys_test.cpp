@@ -70,34 +70,33 @@ TEST(SortKeys, SortableDate) {
 const ListFacts& Pending(int command) { return FindPendingPage(command)->list; }
 
 TEST(ColumnShares, EveryListAndTheScrollBarRule) {
-  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6055), 0), 0.35);
-  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6055), 4), 0);
+  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6029), 0), 0.25);
+  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6029), 4), 0);
   EXPECT_DOUBLE_EQ(ColumnShare(Pending(6038), 5), 0.20);
   EXPECT_DOUBLE_EQ(ColumnShare(kHistoryList, 3), 0.38);
   EXPECT_DOUBLE_EQ(ColumnShare(Pending(kListCookieViewer), 4), 0.09);
-  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6055), -1), 0);
+  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6029), -1), 0);
   EXPECT_DOUBLE_EQ(ColumnShare(Pending(6038), kMaxListColumns), 0);
   EXPECT_EQ(FindPendingPage(1234), nullptr);
-  // (500 - 17) * 0.35 = 169.05 -> 169; full-width lists keep the scroll bar's room.
-  EXPECT_EQ(ColumnWidth(Pending(6055), 0, 500, 17), 169);
+  // (500 - 17) * 0.25 = 120.75 -> 120; full-width lists keep the scroll bar's room.
+  EXPECT_EQ(ColumnWidth(Pending(6029), 0, 500, 17), 120);
   EXPECT_EQ(ColumnWidth(Pending(6040), 0, 500, 17), 150);
   EXPECT_EQ(ColumnWidth(Pending(6039), 3, 500, 17), 90);
-  EXPECT_EQ(ColumnWidth(Pending(6055), 0, 10, 17), 0);
+  EXPECT_EQ(ColumnWidth(Pending(6029), 0, 10, 17), 0);
 }
 
 TEST(ColumnShares, SortOptionsAndSortableColumns) {
   const struct {
     int list;
     const char* name;
-  } rows[] = {{6055, "SortPrograms"}, {6040, "SortIEHelper"},
+  } rows[] = {{6040, "SortIEHelper"},
               {6039, "SortScheduledTask"}, {6038, "SortService"},  {6029, "SortActiveTask"},
-              {6028, "SortCookie"},        {6044, "SortCookie"},   {6042, "SortFileType"},
-              {6052, "SortHidden"}};
+              {6028, "SortCookie"},        {6044, "SortCookie"},   {6052, "SortHidden"}};
   for (const auto& row : rows) EXPECT_STREQ(Pending(row.list).sortOption, row.name) << row.list;
   EXPECT_STREQ(kHistoryList.sortOption, "SortHistory");
   EXPECT_EQ(Pending(6033).sortOption, nullptr);
   EXPECT_EQ(Pending(6038).lastSortableColumn, 5);
-  EXPECT_EQ(Pending(6055).lastSortableColumn, 4);
+  EXPECT_EQ(Pending(6029).lastSortableColumn, 4);
   // Every pending list fits the column limit.
   for (int i = 0; i < PendingPageCount(); ++i)
     EXPECT_LE(PendingPageAt(i).list.columns.count, kMaxListColumns) << PendingPageAt(i).command;
@@ -132,8 +131,6 @@ TEST(EntryMenu, OtherPagesAndTheCommonTail) {
   EXPECT_EQ(Commands(6028, {500, false, true}), (std::vector<int>{1008, 1004, 1103, 0, 1067, 1077}));
   EXPECT_EQ(Commands(6038, {700, false, true}), (std::vector<int>{1008, 1201, 1202, 1164, 0, 1067, 9, 1077}));
   EXPECT_EQ(Commands(kHistoryMenu, {0, false, false}), (std::vector<int>{1104, 1106, 1, 0, 1067, 9, 1077}));
-  EXPECT_EQ(Commands(6055, {1, false, true}),
-            (std::vector<int>{1008, 1201, 1202, 1064, 1065, 1197, 0, 1003, 1198, 1164, 0, 1067, 9, 1077}));
   EXPECT_EQ(Commands(6052, {370, false, false}),
             (std::vector<int>{1008, 1201, 1202, 1006, 1184, 1144, 1180, 0, 1067, 9, 1077}));
   EXPECT_EQ(Commands(6033, {0, false, false}).size(), 0u);  // Options has no list menu
