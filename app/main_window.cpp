@@ -7,6 +7,7 @@
 #include "app/monitor.h"
 #include "core/options_table.h"
 #include "core/settings.h"
+#include "options/restart_commands.h"
 #include "resources/resource.h"
 #include "startup/entries.h"
 #include "ui/history_window.h"
@@ -62,7 +63,8 @@ void OnCommand(HWND window, int id) {
     case kCmdToggleAutoStart: ToggleAutoStart(); break;
     case kCmdExitRequest: OnExitRequest(window); break;
     case kCmdHistoryWindow: OpenHistoryWindow(window); break;
-    default: break;  // 6034 (restart commands) arrives with the system-files page
+    case kCmdRestartCommands: ShowRestartCommands(window); break;
+    default: break;
   }
 }
 

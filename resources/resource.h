@@ -126,3 +126,10 @@
 #define IDC_HISTORY_INTRO 1102
 #define IDC_HISTORY_RESTORE 1104
 #define IDC_HISTORY_CLEAR 1106
+
+// Restart-commands viewer (the Windows 9x restart file).
+#define IDD_RESTART_COMMANDS 213
+#define IDC_RESTART_TEXT 1160
+#define IDC_RESTART_PATH 1161
+#define IDC_RESTART_LEGEND 1162
+#define IDC_RESTART_DELETE 1163
