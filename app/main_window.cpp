@@ -53,6 +53,13 @@ void OpenHistoryWindow(HWND window) {
   SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&activate));
 }
 
+// The restart-commands viewer sits on the sheet when it is open, like the
+// History window.
+void OpenRestartCommands(HWND window) {
+  HWND page = ActivePageId() != 0 && IsWindow(CurrentPage()) ? CurrentPage() : nullptr;
+  ShowRestartCommands(page ? GetParent(page) : window);
+}
+
 void OnCommand(HWND window, int id) {
   if (IsPageCommand(id)) {
     OpenSheet(window, id);
@@ -63,7 +70,7 @@ void OnCommand(HWND window, int id) {
     case kCmdToggleAutoStart: ToggleAutoStart(); break;
     case kCmdExitRequest: OnExitRequest(window); break;
     case kCmdHistoryWindow: OpenHistoryWindow(window); break;
-    case kCmdRestartCommands: ShowRestartCommands(window); break;
+    case kCmdRestartCommands: OpenRestartCommands(window); break;
     default: break;
   }
 }

@@ -9,6 +9,7 @@
 #include "core/registry.h"
 #include "core/text.h"
 #include "core/trace.h"
+#include "hidden/hidden_files.h"
 #include "startup/entries.h"
 #include "startup/enumerate.h"
 
@@ -38,7 +39,7 @@ const DetectedFamily kDetectedFamilies[] = {
     {nullptr, "Services"},     // services
     {nullptr, "FileTypes"},    // file types
     {nullptr, "ActiveTasks"},  // running programs, one entry per program
-    {nullptr, "Hidden"},       // the hidden-file scan
+    {ScanHiddenFiles, "Hidden"},  // the hidden-file scan
 };
 
 struct KnownList {
