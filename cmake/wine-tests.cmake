@@ -25,6 +25,13 @@ if(TARGET monitor_standin)
   target_link_libraries(monitor_standin PRIVATE user32 kernel32)
 endif()
 
+# The shared test-support layer (registry state, dialogs, sheet driver),
+# linked by every test executable and by the screenshot driver.
+file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cc)
+add_library(tovrel_test_support STATIC ${SUPPORT_SOURCES})
+target_include_directories(tovrel_test_support PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(tovrel_test_support PUBLIC tovrel_core comctl32)
+
 file(GLOB TEST_DIRS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/*)
 foreach(dir ${TEST_DIRS})
   file(GLOB WTESTS CONFIGURE_DEPENDS ${dir}/*_wtest.cpp)
@@ -33,9 +40,8 @@ foreach(dir ${TEST_DIRS})
   endif()
   get_filename_component(group ${dir} NAME)
   set(exe tests_${group})
-  add_executable(${exe} ${WTESTS} ${CMAKE_SOURCE_DIR}/tests/tools/wine_test_main.cc
-    ${CMAKE_SOURCE_DIR}/tests/support/wine_support.cc)
-  target_link_libraries(${exe} PRIVATE tovrel_core gtest)
+  add_executable(${exe} ${WTESTS} ${CMAKE_SOURCE_DIR}/tests/tools/wine_test_main.cc)
+  target_link_libraries(${exe} PRIVATE tovrel_test_support tovrel_core gtest)
   target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_options(${exe} PRIVATE -fexceptions -frtti)
   target_compile_definitions(${exe} PRIVATE
@@ -65,5 +71,5 @@ if(TARGET bench_startup)
 endif()
 # The screenshot driver seeds entries and history through the product's code.
 if(TARGET shots_driver)
-  target_link_libraries(shots_driver PRIVATE tovrel_core)
+  target_link_libraries(shots_driver PRIVATE tovrel_test_support tovrel_core)
 endif()

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "tests/support/registry_state.h"
+#include "tests/support/sheet_driver.h"
 #include "tests/support/wine_support.h"
 #include "ui/sheet.h"
 
@@ -21,33 +23,14 @@ class ProgramTest : public testing::Test {
   std::string log_ = TempFilePath("tovrel_monitor_log.txt");
 
   void SetUp() override {
-    EndAll();
+    EndAllInstances();
     ClearProductKeys();
     DeleteFileA(log_.c_str());
     SetEnvironmentVariableA("TOVREL_MONITOR_LOG", log_.c_str());
   }
   void TearDown() override {
-    EndAll();
+    EndAllInstances();
     ClearProductKeys();
-  }
-
-  // Ends every running instance and monitor left by a test.
-  static void EndAll() {
-    for (const char* cls : {"TovrelEx", "Tovrel"}) {
-      for (int i = 0; i < 50; ++i) {
-        HWND w = FindWindowA(cls, nullptr);
-        if (!w) break;
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-        if (p) {
-          TerminateProcess(p, 0);
-          WaitForSingleObject(p, 5000);
-          CloseHandle(p);
-        }
-        Sleep(50);
-      }
-    }
   }
 
   static HANDLE Run(const std::string& args) { return StartProgram(BinPath("TovrelEx.exe"), args); }
@@ -73,11 +56,7 @@ class ProgramTest : public testing::Test {
   }
 
   static void SetStoredOption(const char* name, const char* value) {
-    HKEY k;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kOptions, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
-                              nullptr), ERROR_SUCCESS);
-    RegSetValueExA(k, name, 0, REG_SZ, (const BYTE*)value, DWORD(strlen(value) + 1));
-    RegCloseKey(k);
+    ASSERT_TRUE(SetText(HKEY_CURRENT_USER, kOptions, name, value));
   }
 };
 
@@ -116,17 +95,9 @@ TEST_F(ProgramTest, LastSwitchWinsAndClosingSavesOptions) {
   EXPECT_EQ(WaitExit(p, 10000), 0);
   CloseHandle(p);
   // Ending writes the options back, with "Update" set.
-  char text[16] = "";
-  DWORD size = sizeof text;
-  EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, kOptions, "Tasks", RRF_RT_REG_SZ, nullptr, text, &size),
-            ERROR_SUCCESS);
-  EXPECT_STREQ(text, "11");
-  size = sizeof text;
-  RegGetValueA(HKEY_CURRENT_USER, kOptions, "Update", RRF_RT_REG_SZ, nullptr, text, &size);
-  EXPECT_STREQ(text, "1");
-  size = sizeof text;
-  EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, kOptions, "MaxCookie", RRF_RT_REG_SZ, nullptr, text, &size),
-            ERROR_SUCCESS);  // never written by the program
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kOptions, "Tasks"), TextValue("11"));
+  EXPECT_EQ(GetText(HKEY_CURRENT_USER, kOptions, "Update"), "1");
+  EXPECT_FALSE(HasValue(HKEY_CURRENT_USER, kOptions, "MaxCookie"));  // never written by the program
 }
 
 TEST_F(ProgramTest, StoredStartTabAndOverLongCommandLine) {

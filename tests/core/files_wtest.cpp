@@ -14,6 +14,8 @@
 #include "core/registry.h"
 #include "core/shell.h"
 #include "core/text.h"
+#include "tests/support/dialogs.h"
+#include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
 
 using namespace tov;
@@ -36,66 +38,14 @@ std::string SystemDir() {
   return dir;
 }
 
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-  CloseHandle(f);
-  return written == bytes.size();
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// A registry value saved on construction and put back (or deleted, when it
-// was missing) on destruction, so the user's own settings survive a test.
-class SavedValue {
-  HKEY root_;
-  std::string key_, name_;
-  bool had_ = false;
-  DWORD type_ = REG_SZ;
-  BYTE data_[1024];
-  DWORD size_ = sizeof data_;
-
- public:
-  SavedValue(HKEY root, const char* key, const char* name) : root_(root), key_(key), name_(name) {
-    HKEY k;
-    if (RegOpenKeyExA(root_, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return;
-    had_ = RegQueryValueExA(k, name, nullptr, &type_, data_, &size_) == ERROR_SUCCESS;
-    RegCloseKey(k);
-  }
-  ~SavedValue() {
-    HKEY k;
-    if (RegCreateKeyA(root_, key_.c_str(), &k) != ERROR_SUCCESS) return;
-    if (had_) RegSetValueExA(k, name_.c_str(), 0, type_, data_, size_);
-    else RegDeleteValueA(k, name_.c_str());
-    RegCloseKey(k);
-  }
-  void Set(const char* text) {
-    HKEY k;
-    ASSERT_EQ(RegCreateKeyA(root_, key_.c_str(), &k), ERROR_SUCCESS);
-    RegSetValueExA(k, name_.c_str(), 0, REG_SZ, (const BYTE*)text, DWORD(strlen(text) + 1));
-    RegCloseKey(k);
-  }
-  void Delete() {
-    HKEY k;
-    if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
-    RegDeleteValueA(k, name_.c_str());
-    RegCloseKey(k);
-  }
-};
-
 // A file with a long name that lives only in the System folder.
 class SystemFolderFile : public testing::Test {
  protected:
   const char* name_ = "tovrel_system_probe.dll";
   std::string path_ = SystemDir() + "\\" + name_;
   void SetUp() override {
-    ASSERT_FALSE(Exists(WindowsDir() + "\\" + name_));
-    ASSERT_TRUE(WriteFileBytes(path_, "x"));
+    ASSERT_FALSE(PathExists(WindowsDir() + "\\" + name_));
+    ASSERT_TRUE(WriteWholeFile(path_, "x"));
   }
   void TearDown() override { DeleteFileA(path_.c_str()); }
 };
@@ -104,7 +54,7 @@ class SystemFolderFile : public testing::Test {
 
 TEST(FileExists, BareNameInWindowsFolderIsLeftAsItIs) {
   char path[kPathCapacity] = "notepad.exe";
-  ASSERT_TRUE(Exists(WindowsDir() + "\\notepad.exe"));
+  ASSERT_TRUE(PathExists(WindowsDir() + "\\notepad.exe"));
   EXPECT_EQ(FileExists(path), 1);
   EXPECT_STREQ(path, "notepad.exe");
   std::string full = WindowsDir() + "\\notepad.exe";
@@ -160,7 +110,7 @@ TEST_F(SystemFolderFile, FolderOfFileFindsBareNames) {
 TEST(FileExists, LongNamesAreNotLookedUpInSystemFolders) {
   std::string name = "tovrel_system_probe_long_name_1.dll";  // 35 characters
   std::string full = SystemDir() + "\\" + name;
-  ASSERT_TRUE(WriteFileBytes(full, "x"));
+  ASSERT_TRUE(WriteWholeFile(full, "x"));
   char path[kPathCapacity];
   CopyText(path, name.c_str());
   EXPECT_EQ(FileExists(path), 0);
@@ -171,7 +121,7 @@ TEST(FileExists, LongNamesAreNotLookedUpInSystemFolders) {
 
 TEST(LongPathName, ShortFormBecomesLongAgain) {
   std::string full = TempFilePath("Tovrel long name probe.txt");
-  ASSERT_TRUE(WriteFileBytes(full, "x"));
+  ASSERT_TRUE(WriteWholeFile(full, "x"));
   char shortPath[kPathCapacity];
   ASSERT_GT(GetShortPathNameA(full.c_str(), shortPath, sizeof shortPath), 0u);
   char out[kPathCapacity];
@@ -190,10 +140,10 @@ TEST(ProgramOfCommand, ProgramFilesFromTheRegistry) {
   SavedValue saved(HKEY_LOCAL_MACHINE, kVersionKey, "ProgramFilesDir");
   const char command[] = "%ProgramFiles%\\Windows Mail\\wab.exe /Upgrade";
   char out[kPathCapacity];
-  saved.Set("D:\\Apps");
+  SetText(HKEY_LOCAL_MACHINE, kVersionKey, "ProgramFilesDir", "D:\\Apps");
   EXPECT_TRUE(ProgramOfCommand(command, out));
   EXPECT_STREQ(out, "D:\\APPS\\WINDOWS MAIL\\WAB.EXE");
-  saved.Delete();
+  DeleteValue(HKEY_LOCAL_MACHINE, kVersionKey, "ProgramFilesDir");
   EXPECT_TRUE(ProgramOfCommand(command, out));
   EXPECT_STREQ(out, "C:\\PROGRAM FILES\\WINDOWS MAIL\\WAB.EXE");
 }
@@ -219,7 +169,7 @@ TEST(NotePath, DataFolderWhenTheProgramFolderHasNoNote) {
   EXPECT_TRUE(NotePath(command, note));
   EXPECT_STREQ(note, (std::string(data) + "\\note_TOVRELNOTEPROBE.txt").c_str());
 
-  ASSERT_TRUE(WriteFileBytes(inProgram, "note"));
+  ASSERT_TRUE(WriteWholeFile(inProgram, "note"));
   EXPECT_TRUE(NotePath(command, note));
   EXPECT_TRUE(EqualsNoCase(note, inProgram.c_str())) << note;
   DeleteFileA(inProgram.c_str());
@@ -229,8 +179,12 @@ TEST(NotePath, DataFolderWhenTheProgramFolderHasNoNote) {
 }
 
 TEST(FormatDateTime, UsesTheUsersStyles) {
-  SavedValue date(HKEY_CURRENT_USER, kInternational, "sShortDate");
-  SavedValue time(HKEY_CURRENT_USER, kInternational, "sTimeFormat");
+  SavedKey international(HKEY_CURRENT_USER, kInternational);
+  auto styles = [](const char* date, const char* time) {
+    SetText(HKEY_CURRENT_USER, kInternational, "sShortDate", date);
+    if (time) SetText(HKEY_CURRENT_USER, kInternational, "sTimeFormat", time);
+    else DeleteValue(HKEY_CURRENT_USER, kInternational, "sTimeFormat");
+  };
   SYSTEMTIME t{};
   t.wYear = 2007;
   t.wMonth = 3;
@@ -240,25 +194,22 @@ TEST(FormatDateTime, UsesTheUsersStyles) {
   t.wSecond = 30;
   char out[kDateTimeCapacity];
 
-  date.Set("yyyy-MM-dd");
-  time.Set("HH:mm:ss");
+  styles("yyyy-MM-dd", "HH:mm:ss");
   EXPECT_EQ(FormatDateTime(t, out), 16u);
   EXPECT_STREQ(out, "2007-03-05 14:07");
 
-  date.Set("dd.MM.yyyy");  // not in the table
-  time.Set("h:mm:ss tt");
+  styles("dd.MM.yyyy", "h:mm:ss tt");  // the date style is not in the table
   FormatDateTime(t, out);
   EXPECT_STREQ(out, "03/05/2007 2:07 PM");
 
-  date.Set("yyyy-MM-dd and a style too long to read");
-  time.Delete();
+  styles("yyyy-MM-dd and a style too long to read", nullptr);
   FormatDateTime(t, out);
   EXPECT_STREQ(out, "03/05/2007 2:07 PM");
 }
 
 TEST(ReadTextFile, AddsCarriageReturnsAndHonoursTheLimit) {
   std::string path = TempFilePath("tovrel_read_probe.txt");
-  ASSERT_TRUE(WriteFileBytes(path, "a\nb\r\nc\n"));
+  ASSERT_TRUE(WriteWholeFile(path, "a\nb\r\nc\n"));
   TextBlock text = ReadTextFile(path.c_str(), 16384, true);
   ASSERT_TRUE(text);
   EXPECT_STREQ(text.get(), "a\r\nb\r\nc\r\n");
@@ -270,7 +221,7 @@ TEST(ReadTextFile, AddsCarriageReturnsAndHonoursTheLimit) {
   EXPECT_STREQ(text.get(), "a\r\nb");
   EXPECT_FALSE(ReadTextFile(path.c_str(), 0, true));
 
-  ASSERT_TRUE(WriteFileBytes(path, ""));
+  ASSERT_TRUE(WriteWholeFile(path, ""));
   EXPECT_FALSE(ReadTextFile(path.c_str(), 16384, true));
   DeleteFileA(path.c_str());
   EXPECT_FALSE(ReadTextFile(path.c_str(), 16384, true));
@@ -278,16 +229,16 @@ TEST(ReadTextFile, AddsCarriageReturnsAndHonoursTheLimit) {
 
 TEST(DeleteFileForce, DeletesReadOnlyFiles) {
   std::string path = TempFilePath("tovrel_readonly_probe.txt");
-  ASSERT_TRUE(WriteFileBytes(path, "x"));
+  ASSERT_TRUE(WriteWholeFile(path, "x"));
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   EXPECT_TRUE(DeleteFileForce(path.c_str()));
-  EXPECT_FALSE(Exists(path));
+  EXPECT_FALSE(PathExists(path));
   EXPECT_FALSE(DeleteFileForce(path.c_str()));
 }
 
 TEST(FileDateText, CreationTimeInLocalTime) {
   std::string path = TempFilePath("tovrel_date_probe.txt");
-  ASSERT_TRUE(WriteFileBytes(path, "x"));
+  ASSERT_TRUE(WriteWholeFile(path, "x"));
   // Give the file a known creation time.
   SYSTEMTIME local{};
   local.wYear = 2004;
@@ -381,45 +332,10 @@ TEST(Platform, FindAolWindowInItsOrder) {
   UnregisterClassA("AOL Frame25", wc.hInstance);
 }
 
-namespace {
-
-// Answers the shell's error boxes of this process from a second thread, so a
-// failing shell call cannot leave the test waiting on a dialog.
-class ErrorBoxAnswerer {
-  HANDLE thread_ = nullptr;
-  volatile LONG stop_ = 0;
-
-  static BOOL CALLBACK Answer(HWND w, LPARAM) {
-    char cls[16] = "";
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == GetCurrentProcessId() && GetClassNameA(w, cls, sizeof cls) &&
-        strcmp(cls, "#32770") == 0 && IsWindowVisible(w))
-      PostMessageA(w, WM_COMMAND, IDOK, 0);
-    return TRUE;
-  }
-  static DWORD WINAPI Run(void* self) {
-    auto* me = static_cast<ErrorBoxAnswerer*>(self);
-    while (!me->stop_) {
-      EnumWindows(Answer, 0);
-      Sleep(50);
-    }
-    return 0;
-  }
-
- public:
-  ErrorBoxAnswerer() { thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr); }
-  ~ErrorBoxAnswerer() {
-    InterlockedExchange(&stop_, 1);
-    WaitForSingleObject(thread_, 5000);
-    CloseHandle(thread_);
-  }
-};
-
-}  // namespace
-
 TEST(Platform, RunProgramReportsFailureWithTheWindow) {
-  ErrorBoxAnswerer answerer;
+  // The shell's error boxes are answered, so a failing call cannot leave the
+  // test waiting.
+  DialogAnswerer answerer(OfProcess(GetCurrentProcessId()), IDOK);
   HWND window = CreateWindowA("STATIC", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
   EXPECT_EQ(RunProgram(window, "C:\\tovrel\\no such program.exe", "/x"), window);
@@ -432,9 +348,9 @@ TEST(Platform, RunProgramStartsAProgram) {
   DeleteFileA(marker.c_str());
   std::string parameters = "/c echo x > \"" + marker + "\"";
   EXPECT_EQ(RunProgram(nullptr, "cmd.exe", parameters.c_str()), nullptr);
-  EXPECT_TRUE(WaitFor([&] { return Exists(marker); }, 10000));
-  Sleep(200);
-  DeleteFileA(marker.c_str());
+  EXPECT_TRUE(WaitFor([&] { return PathExists(marker); }, 10000));
+  // cmd may still hold the file for a moment.
+  EXPECT_TRUE(WaitFor([&] { return DeleteFileA(marker.c_str()) != FALSE; }, 5000));
 }
 
 namespace {
@@ -443,54 +359,31 @@ namespace {
 // closes it with Cancel, or with OK after typing a file name.
 struct DialogSeen {
   const char* typeName = nullptr;  // typed into the name box before OK
-  char title[kTitleCapacity] = "";
-  char firstFilter[kTitleCapacity] = "";
+  std::string title, firstFilter;
   LRESULT filters = 0;
   bool found = false;
 };
 
-BOOL CALLBACK FindOwnDialog(HWND w, LPARAM found) {
-  char cls[16] = "";
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if (pid == GetCurrentProcessId() && GetClassNameA(w, cls, sizeof cls) &&
-      strcmp(cls, "#32770") == 0 && IsWindowVisible(w)) {
-    *reinterpret_cast<HWND*>(found) = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-DWORD WINAPI WatchOpenDialog(void* param) {
-  auto* seen = static_cast<DialogSeen*>(param);
-  HWND dialog = nullptr;
-  for (int i = 0; i < 200 && !dialog; ++i) {
-    Sleep(50);
-    EnumWindows(FindOwnDialog, reinterpret_cast<LPARAM>(&dialog));
-  }
-  if (!dialog) return 0;
-  Sleep(300);  // let the dialog fill its controls
-  seen->found = true;
-  GetWindowTextA(dialog, seen->title, sizeof seen->title);
-  const int kFileTypeBox = 0x470;   // cmb1
-  const int kFileNameBox = 0x47c;   // cmb13
+void ReadOpenDialog(HWND dialog, DialogSeen* seen) {
+  const int kFileTypeBox = 0x470;  // cmb1
+  const int kFileNameBox = 0x47c;  // cmb13
+  WaitFor([&] { return SendDlgItemMessageA(dialog, kFileTypeBox, CB_GETCOUNT, 0, 0) > 0; }, 5000);
+  seen->title = WindowText(dialog);
   seen->filters = SendDlgItemMessageA(dialog, kFileTypeBox, CB_GETCOUNT, 0, 0);
-  SendDlgItemMessageA(dialog, kFileTypeBox, CB_GETLBTEXT, 0, (LPARAM)seen->firstFilter);
+  char filter[kTitleCapacity] = "";
+  SendDlgItemMessageA(dialog, kFileTypeBox, CB_GETLBTEXT, 0, (LPARAM)filter);
+  seen->firstFilter = filter;
   if (seen->typeName) {
     SetDlgItemTextA(dialog, kFileNameBox, seen->typeName);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   } else {
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   }
-  return 0;
 }
 
 int ChooseWhileWatching(DialogSeen* seen, char* out, size_t cap) {
-  HANDLE watcher = CreateThread(nullptr, 0, WatchOpenDialog, seen, 0, nullptr);
-  int chosen = ChooseProgramFile(nullptr, 902, out, cap);
-  WaitForSingleObject(watcher, 15000);
-  CloseHandle(watcher);
-  return chosen;
+  return RunDriven(OfProcess(GetCurrentProcessId()), [&](HWND d) { ReadOpenDialog(d, seen); },
+                   [&] { return ChooseProgramFile(nullptr, 902, out, cap); }, &seen->found);
 }
 
 }  // namespace
@@ -508,9 +401,9 @@ TEST(ChooseProgramFile, ProgramFilterTitleAndChoice) {
   DialogSeen cancelled;
   EXPECT_EQ(ChooseWhileWatching(&cancelled, out, sizeof out), 0);
   ASSERT_TRUE(cancelled.found);
-  EXPECT_STREQ(cancelled.title, "Add AutoStart Program");
+  EXPECT_EQ(cancelled.title, "Add AutoStart Program");
   EXPECT_EQ(cancelled.filters, 2);
-  EXPECT_STREQ(cancelled.firstFilter, "Programs Files (*.exe) ");
+  EXPECT_EQ(cancelled.firstFilter, "Programs Files (*.exe) ");
   EXPECT_STREQ(out, "unchanged");
 
   std::string notepad = WindowsDir() + "\\notepad.exe";

@@ -25,10 +25,7 @@ std::string HistoryPath() {
 }
 
 void WriteFileText(const std::string& path, const std::string& text) {
-  FILE* f = fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  fwrite(text.data(), 1, text.size(), f);
-  fclose(f);
+  ASSERT_TRUE(testsupport::WriteWholeFile(path, text)) << path;
 }
 
 std::string Title(int i) {

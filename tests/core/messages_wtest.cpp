@@ -7,6 +7,7 @@
 #include "core/program.h"
 #include "core/registry.h"
 #include "core/settings.h"
+#include "tests/support/program_resources.h"
 #include "tests/support/wine_support.h"
 
 using namespace tov;
@@ -15,17 +16,12 @@ namespace {
 
 class TextsTest : public testing::Test {
  protected:
-  HMODULE program_ = nullptr;
+  testsupport::ProgramResources program_;
   void SetUp() override {
     testsupport::ClearProductKeys();
-    program_ = LoadLibraryExA(testsupport::BinPath("TovrelEx.exe").c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program_);
-    SetProgramInstance(program_);
+    ASSERT_TRUE(program_.loaded());
   }
   void TearDown() override {
-    SetProgramInstance(nullptr);
-    if (program_) FreeLibrary(program_);
     testsupport::ClearProductKeys();
     SetTextLanguage(0);
   }

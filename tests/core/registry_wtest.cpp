@@ -8,6 +8,7 @@
 
 #include "core/registry.h"
 #include "core/settings.h"
+#include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
 
 using namespace tov;
@@ -22,11 +23,7 @@ class RegistryTest : public testing::Test {
   void TearDown() override { testsupport::ClearProductKeys(); }
 
   static void PutValue(const char* name, DWORD type, const std::string& data) {
-    HKEY k;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
-                              nullptr), ERROR_SUCCESS);
-    RegSetValueExA(k, name, 0, type, (const BYTE*)data.c_str(), DWORD(data.size() + 1));
-    RegCloseKey(k);
+    ASSERT_TRUE(testsupport::WriteValue(HKEY_CURRENT_USER, kTestKey, name, testsupport::TextValue(data, type)));
   }
 };
 

@@ -9,17 +9,13 @@
 #include <string>
 
 #include "core/registry.h"
+#include "tests/support/wine_support.h"
 
 using namespace tov;
 
 namespace {
 
-std::string Fixture(const char* name) {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string s(path, n);
-  return s.substr(0, s.find_last_of('\\') + 1) + name;
-}
+std::string Fixture(const char* name) { return testsupport::BinPath(name); }
 
 void ExpectEmpty(const VersionStrings& v) {
   EXPECT_STREQ(v.productName, "");

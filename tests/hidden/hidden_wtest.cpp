@@ -155,7 +155,7 @@ TEST_F(HiddenFiles, VaultRoundTripIsByteAttributeAndTimeExact) {
   SetRegString(HKEY_CURRENT_USER, kHiddenBaselineKey, path.c_str(), "known");
 
   ASSERT_NE(MoveToVault("Agent", path.c_str()), 0);
-  EXPECT_FALSE(Exists(path));
+  EXPECT_FALSE(PathExists(path));
   EXPECT_FALSE(Known(path));
   std::string history = History();
   EXPECT_EQ(CountOf(history, "\t*HIDDEN_DeleteFile\tTYPE_HIDDEN\tAgent\t" + path + "\t\r\n"), 1)
@@ -169,7 +169,7 @@ TEST_F(HiddenFiles, VaultRoundTripIsByteAttributeAndTimeExact) {
   EXPECT_EQ(Attributes(path) & kHiddenSystemReadOnly, kHiddenSystemReadOnly);
   EXPECT_EQ(LastWrite(path), written);
   EXPECT_TRUE(Known(path));
-  EXPECT_FALSE(Exists(copy));
+  EXPECT_FALSE(PathExists(copy));
   // The same history line a second time: nothing left to restore.
   EXPECT_FALSE(RestoreFromVault(path.c_str()));
   EXPECT_EQ(ReadWholeFile(path), bytes);
@@ -208,7 +208,7 @@ TEST_F(HiddenFiles, AFailedCopyLeavesTheOriginalAndWritesNothing) {
   EXPECT_EQ(Attributes(path) & kHiddenSystemReadOnly, kHiddenSystemReadOnly);
   EXPECT_TRUE(Known(path));
   EXPECT_EQ(History().find("HIDDEN_DeleteFile"), std::string::npos);
-  RemoveTree(copyFolder);
+  RemoveFolderTree(copyFolder);
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -235,7 +235,7 @@ TEST_F(HiddenFiles, RestoreNeverReplacesAFileAndFallsBackToOlderCopies) {
   ASSERT_TRUE(RestoreFromVault(target.c_str()));
   EXPECT_EQ(ReadWholeFile(target), "plain");
   EXPECT_NE(Attributes(target) & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_FALSE(Exists(plain));
+  EXPECT_FALSE(PathExists(plain));
 }
 
 TEST_F(HiddenFiles, BaselineIsWrittenOncePerProfile) {

@@ -89,13 +89,13 @@ TEST_F(RebootDelete, RequestIsCarriedOutAtRestartKeepingWhatWasPending) {
                            "\r\nNUL=" + ShortPath(victim) + "\r\n[other]\r\nkey=value\r\n";
     EXPECT_EQ(ReadWholeFile(WininitPath()), expected);
   }
-  EXPECT_TRUE(Exists(victim));
+  EXPECT_TRUE(PathExists(victim));
 
   RestartWindows();
-  EXPECT_FALSE(Exists(victim));
-  EXPECT_FALSE(Exists(earlier));
+  EXPECT_FALSE(PathExists(victim));
+  EXPECT_FALSE(PathExists(earlier));
   if (!IsNtFamily()) {
-    EXPECT_FALSE(Exists(WininitPath()));
+    EXPECT_FALSE(PathExists(WininitPath()));
   }
 }
 

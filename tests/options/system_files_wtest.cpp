@@ -11,7 +11,7 @@
 #include "options/restart_commands.h"
 #include "resources/resource.h"
 #include "tests/support/file_fixtures.h"
-#include "tests/ui/dialog_driver.h"
+#include "tests/support/dialogs.h"
 
 using namespace tov;
 using namespace testsupport;
@@ -41,7 +41,7 @@ std::string TheHostsPath() {
 class StandIn {
  public:
   StandIn(const std::string& path, const std::string* bytes) : path_(path) {
-    existed_ = Exists(path_);
+    existed_ = PathExists(path_);
     if (existed_) old_ = ReadWholeFile(path_);
     if (bytes)
       WriteBytes(path_, *bytes);
@@ -105,7 +105,7 @@ TEST_F(SystemFiles, BaselineRecordsAndCopiesOnce) {
   std::string config = std::string(kSysfilesKey) + "\\Config.sys";
   EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, config.c_str()));
   EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, config, "Location"), "");
-  EXPECT_FALSE(Exists(DataCopy("Config.sys")));
+  EXPECT_FALSE(PathExists(DataCopy("Config.sys")));
 
   // Made once: a later change is the monitor's to notice.
   SetFileAttributesA(TheHostsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -134,15 +134,15 @@ TEST_F(SystemFiles, ViewHostsOpensNotepadOrTellsThereIsNone) {
   StandIn noHosts(TheHostsPath(), nullptr);
   std::string text;
   bool found = false;
-  bool opened = uitest::RunDriven(
-      nullptr,
-      [&](HWND box) {
-        char t[512] = "";
-        GetDlgItemTextA(box, 65535, t, sizeof t);
-        text = t;
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
+  DialogQuery box = OfProcess(GetCurrentProcessId());
+  box.messageBox = true;
+  bool opened = RunDriven(
+      box,
+      [&](HWND dialog) {
+        text = ControlText(dialog, 65535);
+        Press(dialog, IDOK);
       },
-      [] { return ViewHostsFile(nullptr); }, &found);
+      [] { return int(ViewHostsFile(nullptr)); }, &found);
   EXPECT_FALSE(opened);
   EXPECT_TRUE(found);
   EXPECT_NE(text.find("HOSTS file could not be located"), std::string::npos) << text;
@@ -156,40 +156,38 @@ TEST_F(SystemFiles, RestartCommandsShowTheWholeFileAndDeleteIt) {
   StandIn iniFile(ini, &commands);
   EXPECT_EQ(ShowRestartCommands(nullptr), 0);  // no wininit.exe: nothing shown
 
+
   std::string program = "MZ";
   StandIn withProgram(wininitExe, &program);
   std::string shown, path;
   bool found = false;
-  int result = uitest::RunDriven(
-      nullptr,
+  OwnerWindow owner;
+  HWND top = owner.top;
+  int result = RunDriven(
+      OwnedBy(top),
       [&](HWND dialog) {
-        char t[4096] = "";
-        GetDlgItemTextA(dialog, IDC_RESTART_TEXT, t, sizeof t);
-        shown = t;
-        GetDlgItemTextA(dialog, IDC_RESTART_PATH, t, sizeof t);
-        path = t;
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_RESTART_DELETE, BN_CLICKED), 0);
-        WaitFor([&] { return !IsWindow(dialog); }, 5000);
+        shown = ControlText(dialog, IDC_RESTART_TEXT);
+        path = ControlText(dialog, IDC_RESTART_PATH);
+        Press(dialog, IDC_RESTART_DELETE);
+        WaitClosed(dialog);
       },
-      [] { return ShowRestartCommands(nullptr); }, &found);
+      [&] { return ShowRestartCommands(top); }, &found);
   EXPECT_EQ(result, 2);
   EXPECT_EQ(shown, "[rename]\r\nNUL=C:\\BAD.EXE\r\n");
   EXPECT_EQ(path, ini);
-  EXPECT_FALSE(Exists(ini));
+  EXPECT_FALSE(PathExists(ini));
 
   // Missing and empty files both give the message.
   for (bool empty : {false, true}) {
     if (empty) WriteBytes(ini, "");
     std::string text;
-    int shownKind = uitest::RunDriven(
-        nullptr,
+    int shownKind = RunDriven(
+        OwnedBy(top),
         [&](HWND box) {
-          char t[512] = "";
-          GetDlgItemTextA(box, 65535, t, sizeof t);
-          text = t;
-          PostMessageA(box, WM_COMMAND, IDOK, 0);
+          text = ControlText(box, 65535);
+          Press(box, IDOK);
         },
-        [] { return ShowRestartCommands(nullptr); }, &found);
+        [&] { return ShowRestartCommands(top); }, &found);
     EXPECT_EQ(shownKind, 1);
     EXPECT_EQ(text, "No commands have been found in the WinInit.ini file.");
   }
@@ -203,18 +201,18 @@ TEST_F(SystemFiles, RestartCommandsDeleteOnlyWhatWasShown) {
   StandIn iniFile(ini, &commands);
   std::string second;
   bool found = false;
-  uitest::RunDriven(
-      nullptr,
+  OwnerWindow owner;
+  HWND top = owner.top;
+  RunDriven(
+      OwnedBy(top),
       [&](HWND dialog) {
         // Another program adds a command while the viewer is open.
         WriteBytes(ini, commands + "NUL=C:\\TWO.EXE\r\n");
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_RESTART_DELETE, BN_CLICKED), 0);
-        char t[4096] = "";
-        GetDlgItemTextA(dialog, IDC_RESTART_TEXT, t, sizeof t);
-        second = t;
+        Click(dialog, IDC_RESTART_DELETE);
+        second = ControlText(dialog, IDC_RESTART_TEXT);
       },
-      [] { return ShowRestartCommands(nullptr); }, &found);
+      [&] { return ShowRestartCommands(top); }, &found);
   EXPECT_TRUE(found);
   EXPECT_NE(second.find("TWO.EXE"), std::string::npos);
-  EXPECT_TRUE(Exists(ini));
+  EXPECT_TRUE(PathExists(ini));
 }

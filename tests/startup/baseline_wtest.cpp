@@ -13,9 +13,11 @@
 #include "startup/baseline.h"
 #include "startup/entries.h"
 #include "startup/enumerate.h"
+#include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
 
 using namespace tov;
+using namespace testsupport;
 
 namespace {
 
@@ -23,30 +25,12 @@ const char kUserRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kMachineRunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 const char kStartupKey[] = "Software\\Brenvik\\Detected\\Startup";
 
-std::set<std::string> ValueNames(HKEY root, const char* key) {
-  std::set<std::string> names;
-  HKEY k;
-  if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return names;
-  for (DWORD i = 0;; ++i) {
-    char name[1024];
-    DWORD len = sizeof name;
-    if (RegEnumValueA(k, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.insert(name);
-  }
-  RegCloseKey(k);
-  return names;
-}
-
-std::string Read(HKEY root, const char* key, const char* name) {
-  char text[256];
-  GetRegString(root, key, name, text);
-  return text;
-}
+std::string Read(HKEY root, const char* key, const char* name) { return GetText(root, key, name); }
 
 class BaselineTest : public testing::Test {
  protected:
   void SetUp() override {
-    testsupport::ClearProductKeys();
+    ClearProductKeys();
     DeleteRegTree(HKEY_CURRENT_USER, kDetectedKey);
     Clean();
     CoInitialize(nullptr);
@@ -55,7 +39,7 @@ class BaselineTest : public testing::Test {
     Clean();
     ClearEntries();
     DeleteRegTree(HKEY_CURRENT_USER, kDetectedKey);
-    testsupport::ClearProductKeys();
+    ClearProductKeys();
     CoUninitialize();
   }
   static void Clean() {
@@ -134,7 +118,7 @@ TEST_F(BaselineTest, ResetKnownItemsHoldsExactlyTheCurrentEntries) {
     if (name[0] && EntryAt(i)->code >= 250) secret.insert(name);
   }
   ClearEntries();
-  if (testsupport::IsNtFamily()) {
+  if (IsNtFamily()) {
     EXPECT_FALSE(secret.empty());  // at least the Winlogon Shell
   }
   for (const std::string& name : secret)

@@ -17,9 +17,13 @@
 #include "startup/catalogue.h"
 #include "startup/change_rules.h"
 #include "startup/changes.h"
+#include "tests/support/dialogs.h"
+#include "tests/support/program_resources.h"
+#include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
 
 using namespace tov;
+using namespace testsupport;
 
 namespace {
 
@@ -40,55 +44,8 @@ const char kExecuteHooksKey[] =
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kTestClsid[] = "{6A1C2B3D-0000-4000-8000-00000000C0DE}";
 
-// A registry value as it stands: whether it exists, its type and its bytes.
-struct Value {
-  bool exists = false;
-  DWORD type = REG_NONE;
-  std::string bytes;
-  bool operator==(const Value& o) const {
-    return exists == o.exists && type == o.type && bytes == o.bytes;
-  }
-};
-
-Value ReadValue(HKEY root, const std::string& key, const char* name) {
-  Value v;
-  HKEY k;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return v;
-  DWORD size = 0;
-  if (RegQueryValueExA(k, name, nullptr, &v.type, nullptr, &size) == ERROR_SUCCESS) {
-    v.bytes.resize(size);
-    RegQueryValueExA(k, name, nullptr, &v.type, (BYTE*)&v.bytes[0], &size);
-    v.bytes.resize(size);
-    v.exists = true;
-  }
-  RegCloseKey(k);
-  return v;
-}
-
-void WriteValue(HKEY root, const std::string& key, const char* name, const Value& v) {
-  HKEY k;
-  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) !=
-      ERROR_SUCCESS)
-    return;
-  if (v.exists)
-    RegSetValueExA(k, name, 0, v.type, (const BYTE*)v.bytes.data(), DWORD(v.bytes.size()));
-  else
-    RegDeleteValueA(k, name);
-  RegCloseKey(k);
-}
-
-Value Text(DWORD type, const std::string& text) {
-  Value v;
-  v.exists = true;
-  v.type = type;
-  v.bytes = text + '\0';
-  return v;
-}
-
 std::string ReadText(HKEY root, const std::string& key, const char* name) {
-  Value v = ReadValue(root, key, name);
-  if (!v.exists) return "<missing>";
-  return std::string(v.bytes.c_str());
+  return GetText(root, key, name, "<missing>");
 }
 
 std::string RunKey(int code) { return std::string(kRunBase) + kRunKeyNames[(code % 10) - 1]; }
@@ -103,7 +60,7 @@ std::string KeptKey(int code) {
 std::string HistoryText() {
   char path[MAX_PATH];
   if (!HistoryFilePath(path, sizeof path)) return "";
-  return testsupport::ReadWholeFile(path);
+  return ReadWholeFile(path);
 }
 
 void DeleteHistory() { ClearHistoryFile(); }
@@ -114,9 +71,9 @@ std::string WinIni(const char* key) {
   return text;
 }
 
-// Answers the default-condition warning from a second thread: optionally
-// tries to close it other ways, reads its texts, ticks the box or not and
-// presses OK until it is gone.
+// What the default-condition warning showed and how it ended: the driver
+// optionally tries to close it other ways, reads its texts, ticks the box or
+// not and presses OK until it is gone.
 struct WarningAnswer {
   bool tick = false;
   bool tryOtherWays = false;
@@ -125,99 +82,74 @@ struct WarningAnswer {
   std::string command, file, confirm;
 };
 
-DWORD WINAPI AnswerWarning(void* param) {
-  auto* a = static_cast<WarningAnswer*>(param);
-  HWND dialog = nullptr;
-  for (int i = 0; i < 500 && dialog == nullptr; ++i) {
-    dialog = FindWindowA("#32770", "Tovrel Message");
-    if (dialog == nullptr) Sleep(20);
-  }
-  if (dialog == nullptr) return 0;
-  a->seen = true;
-  char text[512];
-  GetDlgItemTextA(dialog, IDC_WARNING_COMMAND, text, sizeof text);
-  a->command = text;
-  GetDlgItemTextA(dialog, IDC_WARNING_FILE, text, sizeof text);
-  a->file = text;
-  GetDlgItemTextA(dialog, IDC_WARNING_CONFIRM, text, sizeof text);
-  a->confirm = text;
+void AnswerWarning(HWND dialog, WarningAnswer* a) {
+  a->command = ControlText(dialog, IDC_WARNING_COMMAND);
+  a->file = ControlText(dialog, IDC_WARNING_FILE);
+  a->confirm = ControlText(dialog, IDC_WARNING_CONFIRM);
   if (a->tryOtherWays) {
     PostMessageA(dialog, WM_CLOSE, 0, 0);
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    Sleep(400);
+    Press(dialog, IDCANCEL);
+    // Only OK ends it: once the dialog has handled both, it must still be there.
+    Settle(dialog);
     a->survivedOtherWays = IsWindow(dialog) != FALSE;
   }
-  if (a->tick) SendMessageA(GetDlgItem(dialog, IDC_WARNING_CONFIRM), BM_SETCHECK, BST_CHECKED, 0);
+  if (a->tick) SendDlgItemMessageA(dialog, IDC_WARNING_CONFIRM, BM_SETCHECK, BST_CHECKED, 0);
   for (int i = 0; i < 500 && IsWindow(dialog); ++i) {
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    Sleep(20);
+    Press(dialog, IDOK);
+    WaitClosed(dialog, 20);
   }
-  return 0;
 }
 
 // Runs DeleteRegProgram on this thread while a second thread answers.
 int RemoveWithAnswer(WarningAnswer* answer, const char* title, const char* command,
                      const char* source, int code) {
-  HANDLE thread = CreateThread(nullptr, 0, AnswerWarning, answer, 0, nullptr);
-  int result = DeleteRegProgram(nullptr, title, command, source, code);
-  WaitForSingleObject(thread, 20000);
-  CloseHandle(thread);
-  return result;
+  DialogQuery warning = OfProcess(GetCurrentProcessId());
+  warning.caption = "Tovrel Message";
+  return RunDriven(warning, [&](HWND d) { AnswerWarning(d, answer); },
+                   [&] { return DeleteRegProgram(nullptr, title, command, source, code); }, &answer->seen);
 }
 
 class ChangesTest : public testing::Test {
  protected:
-  HMODULE program_ = nullptr;
   std::string winIniLoad_, winIniRun_;
-  Value shell_, userinit_, appInit_, userStartup_, machineStartup_, commonStartup_;
+  SavedValue shell_{HKEY_LOCAL_MACHINE, kWinlogon, "Shell"};
+  SavedValue userinit_{HKEY_LOCAL_MACHINE, kWinlogon, "Userinit"};
+  SavedValue appInit_{HKEY_LOCAL_MACHINE, kAppInitKey, "AppInit_Dlls"};
+  SavedValue userStartup_{HKEY_CURRENT_USER, kShellFolders, "Startup"};
+  SavedValue machineStartup_{HKEY_LOCAL_MACHINE, kShellFolders, "Startup"};
+  SavedValue commonStartup_{HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup"};
+  ProgramResources program_;
 
   void SetUp() override {
-    testsupport::ClearProductKeys();
+    ClearProductKeys();
     CleanTestValues();
-    program_ = LoadLibraryExA(testsupport::BinPath("TovrelEx.exe").c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program_);
-    SetProgramInstance(program_);
+    ASSERT_TRUE(program_.loaded());
     SetSetting(kOptHistory, 1);
     DeleteHistory();
     CoInitialize(nullptr);
     winIniLoad_ = WinIni("load");
     winIniRun_ = WinIni("run");
-    shell_ = ReadValue(HKEY_LOCAL_MACHINE, kWinlogon, "Shell");
-    userinit_ = ReadValue(HKEY_LOCAL_MACHINE, kWinlogon, "Userinit");
-    appInit_ = ReadValue(HKEY_LOCAL_MACHINE, kAppInitKey, "AppInit_Dlls");
-    userStartup_ = ReadValue(HKEY_CURRENT_USER, kShellFolders, "Startup");
-    machineStartup_ = ReadValue(HKEY_LOCAL_MACHINE, kShellFolders, "Startup");
-    commonStartup_ = ReadValue(HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup");
   }
 
   void TearDown() override {
     WriteProfileStringA("windows", "load", winIniLoad_.c_str());
     WriteProfileStringA("windows", "run", winIniRun_.c_str());
-    WriteValue(HKEY_LOCAL_MACHINE, kWinlogon, "Shell", shell_);
-    WriteValue(HKEY_LOCAL_MACHINE, kWinlogon, "Userinit", userinit_);
-    WriteValue(HKEY_LOCAL_MACHINE, kAppInitKey, "AppInit_Dlls", appInit_);
-    WriteValue(HKEY_CURRENT_USER, kShellFolders, "Startup", userStartup_);
-    WriteValue(HKEY_LOCAL_MACHINE, kShellFolders, "Startup", machineStartup_);
-    WriteValue(HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup", commonStartup_);
     CleanTestValues();
     DeleteHistory();
     SetSetting(kOptHistory, 0);
     CoUninitialize();
-    SetProgramInstance(nullptr);
-    if (program_) FreeLibrary(program_);
-    testsupport::ClearProductKeys();
+    ClearProductKeys();
   }
 
   static void CleanTestValues() {
     for (int base : {0, 10})
       for (int i = 1; i <= 5; ++i) {
-        WriteValue(RunHive(base + i), RunKey(base + i), kTitle, Value());
+        WriteValue(RunHive(base + i), RunKey(base + i), kTitle, RegValue());
       }
     DeleteRegTree(HKEY_LOCAL_MACHINE, kNotifyTestKey);
     for (const char* key : {kDelayLoadKey, kTaskSchedulerKey, kExecuteHooksKey}) {
-      WriteValue(HKEY_LOCAL_MACHINE, key, kTitle, Value());
-      WriteValue(HKEY_LOCAL_MACHINE, key, kTestClsid, Value());
+      WriteValue(HKEY_LOCAL_MACHINE, key, kTitle, RegValue());
+      WriteValue(HKEY_LOCAL_MACHINE, key, kTestClsid, RegValue());
     }
   }
 };
@@ -229,7 +161,7 @@ TEST_F(ChangesTest, EveryRunCodeDisablesEnablesRemovesAndRestores) {
   for (int code : {1, 2, 3, 4, 5, 11, 12, 13, 14, 15}) {
     SCOPED_TRACE(code);
     HKEY hive = RunHive(code);
-    const Value original = Text(REG_SZ, command);
+    const RegValue original = TextValue(command);
     WriteValue(hive, RunKey(code), kTitle, original);
 
     ASSERT_EQ(DisableRunProgram(kTitle, command.c_str(), "", code), 1);
@@ -270,7 +202,7 @@ TEST_F(ChangesTest, EveryRunCodeDisablesEnablesRemovesAndRestores) {
     EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kDisabledKey, kTitle).exists);
     ASSERT_EQ(RestoreRunProgram(kTitle, command.c_str(), "", code), 1);
     EXPECT_EQ(ReadValue(hive, RunKey(code), kTitle), original);
-    WriteValue(hive, RunKey(code), kTitle, Value());
+    WriteValue(hive, RunKey(code), kTitle, RegValue());
     DeleteHistory();
   }
 }
@@ -278,8 +210,8 @@ TEST_F(ChangesTest, EveryRunCodeDisablesEnablesRemovesAndRestores) {
 TEST_F(ChangesTest, UserAgentGoesToTheMachineDisabledStoreAndBack) {
   const char agent[] = "Agent";
   const std::string userRun = RunKey(11);
-  const Value before = ReadValue(HKEY_CURRENT_USER, userRun, agent);
-  WriteValue(HKEY_CURRENT_USER, userRun, agent, Text(REG_SZ, "C:\\Agent\\agent.exe"));
+  const RegValue before = ReadValue(HKEY_CURRENT_USER, userRun, agent);
+  WriteValue(HKEY_CURRENT_USER, userRun, agent, TextValue("C:\\Agent\\agent.exe"));
   ASSERT_EQ(DisableRunProgram(agent, "C:\\Agent\\agent.exe", "", 11), 1);
   EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, userRun, agent).exists);
   EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, "Software\\Brenvik\\Tovrel\\Disabled\\Run", agent),
@@ -314,10 +246,7 @@ TEST_F(ChangesTest, RunValuesComeBackByteForByteAndTypeForType) {
   for (int code : {1, 11}) {
     for (const Case& c : cases) {
       SCOPED_TRACE(c.data);
-      Value original;
-      original.exists = true;
-      original.type = c.type;
-      original.bytes = c.terminated ? c.data + '\0' : c.data;
+      RegValue original = BinaryValue(c.terminated ? c.data + '\0' : c.data, c.type);
       HKEY hive = RunHive(code);
       WriteValue(hive, RunKey(code), kTitle, original);
       // Compared with what the Run key holds: the registry itself counts a
@@ -341,27 +270,27 @@ TEST_F(ChangesTest, RunValuesComeBackByteForByteAndTypeForType) {
       ASSERT_EQ(DeleteRunProgram(kTitle, c.command.c_str(), "", code), 1);
       ASSERT_EQ(RestoreRunProgram(kTitle, c.command.c_str(), "", code), 1);
       EXPECT_EQ(ReadValue(hive, RunKey(code), kTitle), original);
-      WriteValue(hive, RunKey(code), kTitle, Value());
+      WriteValue(hive, RunKey(code), kTitle, RegValue());
     }
   }
 }
 
 TEST_F(ChangesTest, RestoreOfAnotherCommandDoesNotUseTheKeptValue) {
-  const Value original = Text(REG_EXPAND_SZ, "\"%ProgramFiles%\\Old\\old.exe\"");
+  const RegValue original = TextValue("\"%ProgramFiles%\\Old\\old.exe\"", REG_EXPAND_SZ);
   WriteValue(HKEY_LOCAL_MACHINE, RunKey(1), kTitle, original);
   ASSERT_EQ(DeleteRunProgram(kTitle, "%ProgramFiles%\\Old\\old.exe", "", 1), 1);
   // An older history line of the same title names another program.
   ASSERT_EQ(RestoreRunProgram(kTitle, "C:\\New\\new.exe", "", 1), 1);
-  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, RunKey(1), kTitle), Text(REG_SZ, "C:\\New\\new.exe"));
+  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, RunKey(1), kTitle), TextValue("C:\\New\\new.exe"));
 }
 
 TEST_F(ChangesTest, ValueWrittenBackWhileDisabledBecomesTheKeptValue) {
-  const Value first = Text(REG_SZ, "\"C:\\Agent\\agent.exe\" /min");
+  const RegValue first = TextValue("\"C:\\Agent\\agent.exe\" /min");
   WriteValue(HKEY_CURRENT_USER, RunKey(11), kTitle, first);
   ASSERT_EQ(DisableRunProgram(kTitle, "C:\\Agent\\agent.exe /min", "", 11), 1);
   // The program writes itself back, in another form; the enumeration
   // finds it and calls the toggle twice with the data as it stands.
-  const Value again = Text(REG_EXPAND_SZ, "\"%ProgramFiles%\\Agent 2\\agent.exe\" -x");
+  const RegValue again = TextValue("\"%ProgramFiles%\\Agent 2\\agent.exe\" -x", REG_EXPAND_SZ);
   WriteValue(HKEY_CURRENT_USER, RunKey(11), kTitle, again);
   const char raw[] = "\"%ProgramFiles%\\Agent 2\\agent.exe\" -x";
   ASSERT_EQ(DisableRunProgram(kTitle, raw, "", 11), 1);
@@ -386,9 +315,9 @@ TEST_F(ChangesTest, OverLongInputAndValuesAreRefusedWithoutChange) {
   const std::string fits(kChangeTitleCapacity - 1, 'f');
   EXPECT_EQ(RestoreRunProgram(fits.c_str(), "C:\\a.exe", "", 11), 1);
   EXPECT_EQ(ReadText(HKEY_CURRENT_USER, RunKey(11), fits.c_str()), "C:\\a.exe");
-  WriteValue(HKEY_CURRENT_USER, RunKey(11), fits.c_str(), Value());
+  WriteValue(HKEY_CURRENT_USER, RunKey(11), fits.c_str(), RegValue());
   // A Run value too large to keep byte for byte stays where it is.
-  const Value huge = Text(REG_SZ, "C:\\a.exe " + std::string(kOriginalValueLimit, 'x'));
+  const RegValue huge = TextValue("C:\\a.exe " + std::string(kOriginalValueLimit, 'x'));
   WriteValue(HKEY_LOCAL_MACHINE, RunKey(1), kTitle, huge);
   EXPECT_EQ(DisableRunProgram(kTitle, "C:\\a.exe", "", 1), 0);
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, RunKey(1), kTitle), huge);
@@ -453,13 +382,13 @@ class FolderChangesTest : public ChangesTest {
 
   void SetUp() override {
     ChangesTest::SetUp();
-    userFolder_ = testsupport::TempFilePath("changes_user_startup");
-    commonFolder_ = testsupport::TempFilePath("changes_common_startup");
+    userFolder_ = TempFilePath("changes_user_startup");
+    commonFolder_ = TempFilePath("changes_common_startup");
     CreateDirectoryA(userFolder_.c_str(), nullptr);
     CreateDirectoryA(commonFolder_.c_str(), nullptr);
-    WriteValue(HKEY_CURRENT_USER, kShellFolders, "Startup", Text(REG_SZ, userFolder_));
-    WriteValue(HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup", Text(REG_SZ, commonFolder_));
-    disabledFolder_ = testsupport::BinPath("Disabled");
+    WriteValue(HKEY_CURRENT_USER, kShellFolders, "Startup", TextValue(userFolder_));
+    WriteValue(HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup", TextValue(commonFolder_));
+    disabledFolder_ = BinPath("Disabled");
   }
   void TearDown() override {
     for (const std::string& f : {userFolder_, commonFolder_, disabledFolder_}) {
@@ -468,74 +397,67 @@ class FolderChangesTest : public ChangesTest {
     RemoveDirectoryA(userFolder_.c_str());
     RemoveDirectoryA(commonFolder_.c_str());
     RemoveDirectoryA(disabledFolder_.c_str());
-    DeleteFileA(testsupport::TempFilePath("changes_target.exe").c_str());
+    DeleteFileA(TempFilePath("changes_target.exe").c_str());
     ChangesTest::TearDown();
-  }
-  static bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
   }
   // Both families run at once and share the "Disabled" folder beside the
   // test program, so the files carry the family's name.
-  static std::string Family() {
-    const char* f = getenv("TOVREL_FAMILY");
-    return f ? f : "any";
-  }
-  static std::string LinkName() { return "Agent_" + Family() + ".lnk"; }
-  static std::string PifName() { return "agent_" + Family() + ".pif"; }
+  static std::string LinkName() { return std::string("Agent_") + Family() + ".lnk"; }
+  static std::string PifName() { return std::string("agent_") + Family() + ".pif"; }
 };
 
 TEST_F(FolderChangesTest, CommonShortcutIsDisabledAndEnabledIntoTheUserFolder) {
-  const std::string target = testsupport::TempFilePath("changes_target.exe");
+  const std::string target = TempFilePath("changes_target.exe");
   CloseHandle(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   const std::string link = commonFolder_ + "\\" + LinkName();
   ASSERT_TRUE(SUCCEEDED(CreateShortcut(link.c_str(), target.c_str(), "", "", "Agent", "", 0)));
-  ASSERT_TRUE(Exists(link));
+  ASSERT_TRUE(PathExists(link));
 
   ASSERT_EQ(DisableRunProgram("Agent", target.c_str(), link.c_str(), 200), 1);
-  EXPECT_FALSE(Exists(link));
+  EXPECT_FALSE(PathExists(link));
   const std::string disabled = disabledFolder_ + "\\" + LinkName();
-  EXPECT_TRUE(Exists(disabled));
+  EXPECT_TRUE(PathExists(disabled));
   EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kDisabledKey, "Agent"), "200");
 
   ASSERT_EQ(DisableRunProgram("Agent", target.c_str(), disabled.c_str(), 200), 1);
-  EXPECT_FALSE(Exists(disabled));
+  EXPECT_FALSE(PathExists(disabled));
   const std::string enabled = userFolder_ + "\\" + LinkName();
-  EXPECT_TRUE(Exists(enabled));
+  EXPECT_TRUE(PathExists(enabled));
   EXPECT_FALSE(IsTitleDisabled("Agent"));
 
   // Remove deletes the shortcut, never its target; Restore makes a new one.
   ASSERT_EQ(DeleteRunProgram("Agent", target.c_str(), enabled.c_str(), 200), 1);
-  EXPECT_FALSE(Exists(enabled));
-  EXPECT_TRUE(Exists(target));
+  EXPECT_FALSE(PathExists(enabled));
+  EXPECT_TRUE(PathExists(target));
   EXPECT_NE(HistoryText().find("*START_Remove\tGROUP_STARTUP\tAgent\t"), std::string::npos);
   ASSERT_EQ(RestoreRunProgram("Agent", target.c_str(), enabled.c_str(), 200), 1);
-  EXPECT_TRUE(Exists(enabled));
+  EXPECT_TRUE(PathExists(enabled));
   EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kKnownRunKey, target.c_str()), "200");
 
   // A shortcut already gone: removing the entry leaves the target alone.
   DeleteFileA(enabled.c_str());
   ASSERT_EQ(DeleteRunProgram("Agent", target.c_str(), enabled.c_str(), 200), 1);
-  EXPECT_TRUE(Exists(target));
+  EXPECT_TRUE(PathExists(target));
 }
 
 TEST_F(FolderChangesTest, FileWithoutSourceMovesByItsPath) {
   const std::string pif = userFolder_ + "\\" + PifName();
   CloseHandle(CreateFileA(pif.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   ASSERT_EQ(DisableRunProgram("agent", pif.c_str(), "", 200), 1);
-  EXPECT_TRUE(Exists(disabledFolder_ + "\\" + PifName()));
+  EXPECT_TRUE(PathExists(disabledFolder_ + "\\" + PifName()));
   // A failed move leaves no index value behind.
   EXPECT_EQ(DisableRunProgram("other", (userFolder_ + "\\missing.pif").c_str(), "", 200), 0);
   EXPECT_FALSE(IsTitleDisabled("other"));
   const std::string moved = disabledFolder_ + "\\" + PifName();
   ASSERT_EQ(DeleteRunProgram("agent", moved.c_str(), "", 200), 1);
-  EXPECT_FALSE(Exists(moved));
+  EXPECT_FALSE(PathExists(moved));
   EXPECT_FALSE(IsTitleDisabled("agent"));
 }
 
 // ---------------------------------------------------------------------------
 
 TEST_F(ChangesTest, WinlogonNotifyDllIsClearedAndPutBackExactly) {
-  const Value dll = Text(REG_EXPAND_SZ, "%SystemRoot%\\system32\\tovtest.dll");
+  const RegValue dll = TextValue("%SystemRoot%\\system32\\tovtest.dll", REG_EXPAND_SZ);
   WriteValue(HKEY_LOCAL_MACHINE, kNotifyTestKey, "DLLName", dll);
   const char title[] = "ChangesTestNotify";
   const char command[] = "C:\\windows\\system32\\tovtest.dll";
@@ -563,7 +485,7 @@ TEST_F(ChangesTest, WinlogonNotifyDllIsClearedAndPutBackExactly) {
 }
 
 TEST_F(ChangesTest, WinlogonResetsWriteTheDefaultsAndLogThem) {
-  WriteValue(HKEY_LOCAL_MACHINE, kWinlogon, "Shell", Text(REG_SZ, "Explorer.exe C:\\Evil\\evil.exe"));
+  WriteValue(HKEY_LOCAL_MACHINE, kWinlogon, "Shell", TextValue("Explorer.exe C:\\Evil\\evil.exe"));
   ASSERT_EQ(DeleteRunProgram("Winlogon Shell", "C:\\Evil\\evil.exe", "", 251), 1);
   EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kWinlogon, "Shell"), "Explorer.exe");
   EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kMachineRunMarkerKey, "Explorer.exe"), "251");
@@ -580,7 +502,7 @@ TEST_F(ChangesTest, WinlogonResetsWriteTheDefaultsAndLogThem) {
 }
 
 TEST_F(ChangesTest, AppInitDllIsRemovedAfterTheTickedWarningAndRestored) {
-  WriteValue(HKEY_LOCAL_MACHINE, kAppInitKey, "AppInit_Dlls", Text(REG_SZ, "a.dll,b.dll c.dll"));
+  WriteValue(HKEY_LOCAL_MACHINE, kAppInitKey, "AppInit_Dlls", TextValue("a.dll,b.dll c.dll"));
   SetRegString(HKEY_CURRENT_USER, kKnownRunKey, "b.dll", "255");
   WarningAnswer answer;
   answer.tick = true;
@@ -607,10 +529,10 @@ TEST_F(ChangesTest, AppInitDllIsRemovedAfterTheTickedWarningAndRestored) {
 }
 
 TEST_F(ChangesTest, ProtectedEntriesStayWithoutTheTick) {
-  WriteValue(HKEY_LOCAL_MACHINE, kDelayLoadKey, kTitle, Text(REG_SZ, kTestClsid));
-  WriteValue(HKEY_LOCAL_MACHINE, kTaskSchedulerKey, kTestClsid, Text(REG_SZ, kTitle));
-  WriteValue(HKEY_LOCAL_MACHINE, kExecuteHooksKey, kTestClsid, Text(REG_SZ, kTitle));
-  WriteValue(HKEY_LOCAL_MACHINE, kAppInitKey, "AppInit_Dlls", Text(REG_SZ, "a.dll,b.dll"));
+  WriteValue(HKEY_LOCAL_MACHINE, kDelayLoadKey, kTitle, TextValue(kTestClsid));
+  WriteValue(HKEY_LOCAL_MACHINE, kTaskSchedulerKey, kTestClsid, TextValue(kTitle));
+  WriteValue(HKEY_LOCAL_MACHINE, kExecuteHooksKey, kTestClsid, TextValue(kTitle));
+  WriteValue(HKEY_LOCAL_MACHINE, kAppInitKey, "AppInit_Dlls", TextValue("a.dll,b.dll"));
   for (int code : {252, 253, 254, 255}) {
     SCOPED_TRACE(code);
     WarningAnswer answer;
@@ -648,7 +570,7 @@ TEST_F(ChangesTest, ProtectedEntriesStayWithoutTheTick) {
 }
 
 TEST_F(ChangesTest, OwnProgramIsRemovedWithoutHistory) {
-  WriteValue(HKEY_LOCAL_MACHINE, RunKey(1), kTitle, Text(REG_SZ, "C:\\Brenvik\\Tovrel.exe"));
+  WriteValue(HKEY_LOCAL_MACHINE, RunKey(1), kTitle, TextValue("C:\\Brenvik\\Tovrel.exe"));
   ASSERT_EQ(DeleteRunProgram(kTitle, "C:\\Brenvik\\Tovrel.exe", "", 1), 1);
   EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, RunKey(1), kTitle).exists);
   EXPECT_EQ(HistoryText(), "");

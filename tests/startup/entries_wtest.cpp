@@ -13,6 +13,7 @@
 #include "core/registry.h"
 #include "core/settings.h"
 #include "startup/catalogue.h"
+#include "tests/support/wine_support.h"
 
 using namespace tov;
 
@@ -20,13 +21,6 @@ namespace {
 
 const char kTitleA[] = "Entry Fixture Agent";
 const char kTitleB[] = "Entry Fixture Other";
-
-std::string BinFolder() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string s(path, n);
-  return s.substr(0, s.find_last_of('\\'));
-}
 
 void ClearFixtureValues() {
   DeleteRegValue(HKEY_LOCAL_MACHINE, kDisabledKey, kTitleA);
@@ -199,7 +193,7 @@ TEST_F(EntriesTest, DisabledIndexIsReadByTitle) {
 
 TEST_F(EntriesTest, LocationTexts) {
   // The location texts come from the program's string table.
-  std::string exe = BinFolder() + "\\TovrelEx.exe";
+  std::string exe = testsupport::BinPath("TovrelEx.exe");
   HMODULE strings = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(strings, nullptr);
   SetProgramInstance(strings);

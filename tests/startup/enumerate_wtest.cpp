@@ -26,9 +26,11 @@
 #include "core/text.h"
 #include "startup/catalogue.h"
 #include "startup/entries.h"
+#include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
 
 using namespace tov;
+using namespace testsupport;
 
 namespace {
 
@@ -72,23 +74,7 @@ const Seeded kRunRows[] = {
     {HKEY_CURRENT_USER, kRunServicesKey, "ctfmon.exe", "%SystemRoot%\\system32\\ctfmon.exe"},
 };
 
-const char* Family() {
-  const char* f = getenv("TOVREL_FAMILY");
-  if (f != nullptr && f[0] != 0) return f;
-  return IsNtPlatform() ? "nt" : "win98";
-}
 bool NtFamily() { return std::string(Family()) != "win98"; }
-
-bool IsWine() {
-  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-std::string BinFolder() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string s(path, n);
-  return s.substr(0, s.find_last_of('\\'));
-}
 
 std::string Lower(std::string s) {
   for (char& c : s) c = LowerChar(c);
@@ -101,83 +87,12 @@ std::string LongForm(const std::string& path) {
   return out;
 }
 
-bool WriteValue(HKEY root, const char* key, const char* name, const char* data) {
-  return SetRegString(root, key, name, data);
-}
-
-// Saved text value, written back (or deleted when it was missing) at the end.
-struct SavedValue {
-  HKEY root;
-  std::string key, name, data;
-  bool existed = false;
-};
-
-SavedValue Save(HKEY root, const char* key, const char* name) {
-  SavedValue v;
-  v.root = root;
-  v.key = key;
-  v.name = name;
-  char data[1024];
-  HKEY k;
-  if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) == ERROR_SUCCESS) {
-    DWORD size = sizeof data - 1, type = 0;
-    if (RegQueryValueExA(k, name, nullptr, &type, (BYTE*)data, &size) == ERROR_SUCCESS) {
-      data[size] = 0;
-      v.existed = true;
-      v.data = data;
-    }
-    RegCloseKey(k);
-  }
-  return v;
-}
-
-void Restore(const SavedValue& v) {
-  if (v.existed)
-    SetRegString(v.root, v.key.c_str(), v.name.c_str(), v.data.c_str());
-  else
-    DeleteRegValue(v.root, v.key.c_str(), v.name.c_str());
+void WriteFileText(const std::string& path, const char* text) {
+  ASSERT_TRUE(WriteWholeFile(path, text)) << path;
 }
 
 void MakeShortcut(const std::string& file, const std::string& target, const char* description) {
-  IShellLinkA* link = nullptr;
-  ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                             (void**)&link),
-            S_OK);
-  link->SetPath(target.c_str());
-  if (description) link->SetDescription(description);
-  IPersistFile* persist = nullptr;
-  ASSERT_EQ(link->QueryInterface(IID_IPersistFile, (void**)&persist), S_OK);
-  WCHAR wide[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-  EXPECT_EQ(persist->Save(wide, TRUE), S_OK);
-  persist->Release();
-  link->Release();
-}
-
-void WriteFileText(const std::string& path, const char* text) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  WriteFile(h, text, DWORD(strlen(text)), &written, nullptr);
-  CloseHandle(h);
-}
-
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA f;
-  HANDLE h = FindFirstFileA((folder + "\\*.*").c_str(), &f);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = f.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string full = folder + "\\" + name;
-      if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(full);
-      else
-        DeleteFileA(full.c_str());
-    } while (FindNextFileA(h, &f));
-    FindClose(h);
-  }
-  RemoveDirectoryA(folder.c_str());
+  ASSERT_TRUE(SaveShortcut(file, target, description ? description : "")) << file;
 }
 
 struct Row {
@@ -210,7 +125,14 @@ int CountTitle(const std::vector<Row>& rows, const std::string& title) {
 class EnumerateTest : public testing::Test {
  protected:
   std::string root_, startup_, common_, disabledFolder_;
-  std::vector<SavedValue> saved_;
+  // The prefix's Startup folders and Winlogon values are put back at the end.
+  SavedValue savedFolders_[4] = {{HKEY_LOCAL_MACHINE, kShellFolders, "Startup"},
+                                 {HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup"},
+                                 {HKEY_CURRENT_USER, kShellFolders, "Startup"},
+                                 {HKEY_CURRENT_USER, kShellFolders, "Common Startup"}};
+  SavedValue savedUserinit_{HKEY_LOCAL_MACHINE, kWinlogon, "Userinit"};
+  SavedValue savedShell_{HKEY_LOCAL_MACHINE, kWinlogon, "Shell"};
+  SavedValue savedAppInit_{HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"};
   bool madeUsersSoftware_ = false;
 
   void SetUp() override {
@@ -223,12 +145,6 @@ class EnumerateTest : public testing::Test {
     startup_ = root_ + "\\Startup";
     common_ = root_ + "\\Common Startup";
     disabledFolder_ = BinFolder() + "\\Disabled";
-    for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-      for (const char* name : {"Startup", "Common Startup"})
-        saved_.push_back(Save(hive, kShellFolders, name));
-    saved_.push_back(Save(HKEY_LOCAL_MACHINE, kWinlogon, "Userinit"));
-    saved_.push_back(Save(HKEY_LOCAL_MACHINE, kWinlogon, "Shell"));
-    saved_.push_back(Save(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"));
     HKEY k;
     madeUsersSoftware_ = RegOpenKeyExA(HKEY_USERS, "Software", 0, KEY_READ, &k) != ERROR_SUCCESS;
     if (!madeUsersSoftware_) RegCloseKey(k);
@@ -237,15 +153,14 @@ class EnumerateTest : public testing::Test {
     CreateDirectoryA(startup_.c_str(), nullptr);
     CreateDirectoryA(common_.c_str(), nullptr);
     // The prefix's own Startup folders are replaced by the temporary ones.
-    WriteValue(HKEY_LOCAL_MACHINE, kShellFolders, "Startup", "");
-    WriteValue(HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup", common_.c_str());
-    WriteValue(HKEY_CURRENT_USER, kShellFolders, "Startup", startup_.c_str());
-    WriteValue(HKEY_CURRENT_USER, kShellFolders, "Common Startup", "");
+    SetText(HKEY_LOCAL_MACHINE, kShellFolders, "Startup", "");
+    SetText(HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup", common_.c_str());
+    SetText(HKEY_CURRENT_USER, kShellFolders, "Startup", startup_.c_str());
+    SetText(HKEY_CURRENT_USER, kShellFolders, "Common Startup", "");
   }
 
   void TearDown() override {
     Clean();
-    for (const SavedValue& v : saved_) Restore(v);
     ClearEntries();
     SetSetting(kOptShowAllStartup, 0);
     CoUninitialize();
@@ -262,7 +177,7 @@ class EnumerateTest : public testing::Test {
       wsprintfA(name, "Fx Bulk %04d", i);
       if (DeleteRegValue(HKEY_CURRENT_USER, kRunKey, name) == false && i > 0) break;
     }
-    testsupport::ClearProductKeys();  // the disabled store among them
+    ClearProductKeys();  // the disabled store among them
     DeleteRegValue(HKEY_USERS, kRunKey, "PeerBlock");
     if (madeUsersSoftware_) DeleteRegTree(HKEY_USERS, "Software");
     WriteProfileStringA("windows", "run", nullptr);
@@ -273,7 +188,7 @@ class EnumerateTest : public testing::Test {
     DeleteRegTree(HKEY_CLASSES_ROOT, kFxClassKey);
     DeleteRegTree(HKEY_LOCAL_MACHINE, (std::string(kNotify) + "\\Fx Notify").c_str());
     DeleteRegTree(HKEY_LOCAL_MACHINE, (std::string(kNotify) + "\\Fx Empty Notify").c_str());
-    RemoveTree(root_);
+    RemoveFolderTree(root_);
     DeleteFileA(FamilyFile(disabledFolder_, "Fx Parked", ".pif").c_str());
     RemoveDirectoryA(disabledFolder_.c_str());  // only when nothing else lies there
   }
@@ -322,8 +237,8 @@ int Rank(const Row& r, const std::set<std::string>& disabledTitles, const std::s
 }  // namespace
 
 TEST_F(EnumerateTest, EveryLocationInTheFixedOrder) {
-  for (const Seeded& s : kRunRows) ASSERT_TRUE(WriteValue(s.root, s.key, s.name, s.data));
-  bool users = WriteValue(HKEY_USERS, kRunKey, "PeerBlock",
+  for (const Seeded& s : kRunRows) ASSERT_TRUE(SetText(s.root, s.key, s.name, s.data));
+  bool users = SetText(HKEY_USERS, kRunKey, "PeerBlock",
                           "D:\\Installations\\Programs\\PeerBlock\\peerblock.exe");
 
   // Startup folders: Common Startup one level deep, Startup not.

@@ -9,66 +9,24 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
 
 using namespace tov;
+using namespace testsupport;
 
 namespace {
 
 const char kTestKey[] = "Software\\Brenvik\\RegFileTest";
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-struct Stored {
-  DWORD type;
-  std::string data;
-  bool operator==(const Stored& o) const { return type == o.type && data == o.data; }
-};
-using Snapshot = std::map<std::string, Stored>;
-
-void DeleteTree(HKEY root, const std::string& key) {
-  HKEY k;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
-  char name[512];
-  for (;;) {
-    DWORD len = sizeof name;
-    if (RegEnumKeyExA(k, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    DeleteTree(root, key + "\\" + name);
-  }
-  RegCloseKey(k);
-  RegDeleteKeyA(root, key.c_str());
-}
-
 void Set(const std::string& key, const char* name, DWORD type, const std::string& data) {
-  HKEY k;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
-                            nullptr),
-            ERROR_SUCCESS);
-  EXPECT_EQ(RegSetValueExA(k, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), DWORD(data.size())),
-            ERROR_SUCCESS)
-      << name;
-  RegCloseKey(k);
+  ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, key, name, BinaryValue(data, type))) << name;
 }
 
-Snapshot Read(const std::string& key) {
-  Snapshot values;
-  HKEY k;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return values;
-  for (DWORD i = 0;; ++i) {
-    char name[1024];
-    std::vector<BYTE> data(65536);
-    DWORD nameLength = sizeof name, size = DWORD(data.size()), type = 0;
-    if (RegEnumValueA(k, i, name, &nameLength, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
-    values[name] = Stored{type, std::string(reinterpret_cast<char*>(data.data()), size)};
-  }
-  RegCloseKey(k);
-  return values;
-}
-
-bool Exists(const std::string& key) {
-  HKEY k;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-  RegCloseKey(k);
-  return true;
+// The values of one key, by name.
+std::map<std::string, RegValue> Read(const std::string& key) {
+  return TakeSnapshot(HKEY_CURRENT_USER, key).values[""];
 }
 
 // Imports a file the way a user's double click does, silently.
@@ -90,12 +48,12 @@ std::string Dword(DWORD v) { return std::string(reinterpret_cast<char*>(&v), 4);
 class RegFile : public testing::Test {
  protected:
   void SetUp() override {
-    DeleteTree(HKEY_CURRENT_USER, kTestKey);
-    file_ = testsupport::TempFilePath("tovrel_regfile_test.reg");
+    DeleteKey(HKEY_CURRENT_USER, kTestKey);
+    file_ = TempFilePath("tovrel_regfile_test.reg");
     DeleteFileA(file_.c_str());
   }
   void TearDown() override {
-    DeleteTree(HKEY_CURRENT_USER, kTestKey);
+    DeleteKey(HKEY_CURRENT_USER, kTestKey);
     DeleteFileA(file_.c_str());
   }
   std::string file_;
@@ -128,51 +86,43 @@ TEST_F(RegFile, RoundTripThroughTheRegistryEditor) {
   Set(key + "\\Empty sub", "only", REG_BINARY, "");
   Set(key + "\\Sub key\\Deeper", "deep", REG_SZ, std::string("not exported", 13));
 
-  Snapshot top = Read(key), sub = Read(key + "\\Sub key"), empty = Read(key + "\\Empty sub");
-  ASSERT_EQ(top.size(), 11u);
+  // Every value of the key and its subkeys, except the second level, which
+  // the export leaves out.
+  KeySnapshot before = TakeSnapshot(HKEY_CURRENT_USER, key);
+  ASSERT_EQ(before.values[""].size(), 11u);
+  ASSERT_EQ(before.values.erase("Sub key\\Deeper"), 1u);
 
   const RegExportKey keys[] = {{HKEY_CURRENT_USER, kTestKey}};
   ASSERT_EQ(ExportRegKeys(file_.c_str(), keys, 1), 1);
-  std::string text = testsupport::ReadWholeFile(file_);
+  std::string text = ReadWholeFile(file_);
   EXPECT_EQ(text.substr(0, 12), "REGEDIT4\r\n\r\n");
   EXPECT_NE(text.find("\r\n\"Agent\"=\"C:\\\\Agent\\\\agent.exe /min\"\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\n@=\"the default\"\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\n\"number\"=dword:12345678\r\n"), std::string::npos);
   EXPECT_EQ(text.find("Deeper"), std::string::npos);
 
-  DeleteTree(HKEY_CURRENT_USER, kTestKey);
-  ASSERT_FALSE(Exists(key));
+  DeleteKey(HKEY_CURRENT_USER, kTestKey);
+  ASSERT_FALSE(KeyExists(HKEY_CURRENT_USER, key));
   ASSERT_TRUE(ImportWithRegedit(file_));
-
-  Snapshot back = Read(key);
-  for (const auto& [name, value] : top) {
-    auto found = back.find(name);
-    ASSERT_NE(found, back.end()) << "value lost: " << name;
-    EXPECT_EQ(found->second.type, value.type) << name;
-    EXPECT_EQ(found->second.data, value.data) << name;
-  }
-  EXPECT_EQ(back.size(), top.size());
-  EXPECT_TRUE(Read(key + "\\Sub key") == sub);
-  EXPECT_TRUE(Read(key + "\\Empty sub") == empty);
-  EXPECT_FALSE(Exists(key + "\\Sub key\\Deeper"));
+  EXPECT_EQ(TakeSnapshot(HKEY_CURRENT_USER, key), before);
 }
 
 TEST_F(RegFile, StringWithLineBreakKeepsItsBytesInHex) {
   const std::string key = kTestKey;
   Set(key, "two lines", REG_SZ, std::string("first\r\nsecond", 14));
   Set(key, "after", REG_SZ, std::string("still read", 11));
-  Snapshot before = Read(key);
+  std::map<std::string, RegValue> before = Read(key);
   const RegExportKey keys[] = {{HKEY_CURRENT_USER, kTestKey}};
   ASSERT_EQ(ExportRegKeys(file_.c_str(), keys, 1), 1);
-  std::string text = testsupport::ReadWholeFile(file_);
+  std::string text = ReadWholeFile(file_);
   EXPECT_NE(text.find("\"two lines\"=hex(1):66,69,72,73,74,0d,0a,73,65,63,6f,6e,64,00\r\n"), std::string::npos);
-  DeleteTree(HKEY_CURRENT_USER, kTestKey);
+  DeleteKey(HKEY_CURRENT_USER, kTestKey);
   ASSERT_TRUE(ImportWithRegedit(file_));
-  Snapshot back = Read(key);
-  EXPECT_TRUE(back["after"] == before["after"]);   // the hex line does not upset the next
+  std::map<std::string, RegValue> back = Read(key);
+  EXPECT_EQ(back["after"], before["after"]);   // the hex line does not upset the next
   ASSERT_EQ(back.count("two lines"), 1u);
   EXPECT_EQ(back["two lines"].type, DWORD(REG_SZ));
-  if (back["two lines"].data != before["two lines"].data)
+  if (back["two lines"].bytes != before["two lines"].bytes)
     GTEST_SKIP() << "known Wine difference: Wine's regedit stores hex(1) bytes of an ANSI file unconverted";
 }
 
@@ -191,7 +141,7 @@ TEST_F(RegFile, ReturnValuesCountLinesAndSubKeys) {
   Set(key + "\\Two", "y", REG_SZ, std::string("", 1));
   EXPECT_EQ(WriteRegKey(file, HKEY_CURRENT_USER, kTestKey), 2);
   CloseHandle(file);
-  std::string text = testsupport::ReadWholeFile(file_);
+  std::string text = ReadWholeFile(file_);
   // The missing key still has its section line, with nothing under it.
   EXPECT_EQ(text.substr(0, 48), "[HKEY_CURRENT_USER\\Software\\Brenvik\\RegFileTest]");
   EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Brenvik\\RegFileTest\\Two]\r\n\"y\"=\"\"\r\n"),
@@ -204,14 +154,11 @@ TEST_F(RegFile, FileThatCannotBeCreatedWritesNothing) {
 }
 
 TEST(RegFileBackup, RunKeysAreRewrittenWhole) {
-  std::string backup = testsupport::BinPath("RegRunBackup.reg");
-  HKEY run;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &run, nullptr),
-            ERROR_SUCCESS);
-  const char command[] = "C:\\Agent\\agent.exe /min";
-  RegSetValueExA(run, "TovrelTestAgent", 0, REG_SZ, reinterpret_cast<const BYTE*>(command), sizeof command);
+  std::string backup = BinPath("RegRunBackup.reg");
+  SavedValue savedAgent(HKEY_CURRENT_USER, kRunKey, "TovrelTestAgent");
+  ASSERT_TRUE(SetText(HKEY_CURRENT_USER, kRunKey, "TovrelTestAgent", "C:\\Agent\\agent.exe /min"));
   ASSERT_EQ(BackupRunKeys(), 1);
-  std::string text = testsupport::ReadWholeFile(backup);
+  std::string text = ReadWholeFile(backup);
   size_t user = text.find("[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n");
   size_t machine = text.find("[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n");
   size_t agent = text.find("\"TovrelTestAgent\"=\"C:\\\\Agent\\\\agent.exe /min\"\r\n");
@@ -222,16 +169,15 @@ TEST(RegFileBackup, RunKeysAreRewrittenWhole) {
   EXPECT_LT(user, agent);
   EXPECT_LT(agent, machine);
 
-  RegDeleteValueA(run, "TovrelTestAgent");
-  RegCloseKey(run);
+  DeleteValue(HKEY_CURRENT_USER, kRunKey, "TovrelTestAgent");
   ASSERT_EQ(BackupRunKeys(), 1);
-  text = testsupport::ReadWholeFile(backup);
+  text = ReadWholeFile(backup);
   EXPECT_EQ(text.find("TovrelTestAgent"), std::string::npos);
   DeleteFileA(backup.c_str());
 }
 
 TEST(RegFileExport, SettingsExportHoldsTheProductKeysOneLevelDeep) {
-  testsupport::ClearProductKeys();
+  ClearProductKeys();
   Set("Software\\Brenvik\\Tovrel\\Options", "History", REG_SZ, std::string("1", 2));
   Set("Software\\Brenvik\\Tovrel\\Delay", "Agent", REG_SZ, std::string("C:\\a.exe", 9));
   Set("Software\\Brenvik\\Tovrel\\Delay\\Title", "deep", REG_SZ, std::string("x", 2));
@@ -240,8 +186,8 @@ TEST(RegFileExport, SettingsExportHoldsTheProductKeysOneLevelDeep) {
   char user[kUserNameCapacity];
   DWORD userLength = sizeof user;
   ASSERT_TRUE(GetUserNameA(user, &userLength));
-  EXPECT_EQ(std::string(path), testsupport::BinFolder() + "\\" + user + "-Tovrel.reg");
-  std::string text = testsupport::ReadWholeFile(path);
+  EXPECT_EQ(std::string(path), BinFolder() + "\\" + user + "-Tovrel.reg");
+  std::string text = ReadWholeFile(path);
   EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Brenvik\\Tovrel]\r\n"), std::string::npos);
   EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Brenvik\\Tovrel\\Options]\r\n\"History\"=\"1\"\r\n"),
             std::string::npos);
@@ -249,5 +195,5 @@ TEST(RegFileExport, SettingsExportHoldsTheProductKeysOneLevelDeep) {
   EXPECT_EQ(text.find("Title"), std::string::npos);
   EXPECT_NE(text.find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenvik]\r\n"), std::string::npos);
   DeleteFileA(path);
-  testsupport::ClearProductKeys();
+  ClearProductKeys();
 }

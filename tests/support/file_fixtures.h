@@ -1,6 +1,6 @@
-// Files made and inspected by the Windows tests: bytes, attributes and
-// last-write times, folders that are removed with everything in them, and
-// whether the file system keeps attributes at all.
+// Files made and inspected by the Windows tests: attributes and last-write
+// times, scratch folders removed with everything in them, the system
+// folders, and whether the file system keeps attributes at all.
 #pragma once
 #include <windows.h>
 
@@ -10,20 +10,10 @@
 
 namespace testsupport {
 
+// Writes the file whole, first clearing attributes a test left on it.
 inline bool WriteBytes(const std::string& path, const std::string& bytes) {
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = bytes.empty() || (WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-                              written == bytes.size());
-  CloseHandle(f);
-  return ok;
-}
-
-inline bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return WriteWholeFile(path, bytes);
 }
 
 inline DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
@@ -46,35 +36,14 @@ inline bool SetLastWrite(const std::string& path, const SYSTEMTIME& utc) {
   return ok;
 }
 
-// Deletes a folder with everything in it (attributes cleared first).
-inline void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string full = folder + "\\" + name;
-      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(full);
-      else
-        DeleteFileA(full.c_str());
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-  }
-  SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-  RemoveDirectoryA(folder.c_str());
-}
-
 // A fresh, empty folder; removed with its content when the object ends.
 class ScratchFolder {
  public:
   explicit ScratchFolder(const std::string& path) : path_(path) {
-    RemoveTree(path_);
+    RemoveFolderTree(path_);
     CreateDirectoryA(path_.c_str(), nullptr);
   }
-  ~ScratchFolder() { RemoveTree(path_); }
+  ~ScratchFolder() { RemoveFolderTree(path_); }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
   const std::string& path() const { return path_; }

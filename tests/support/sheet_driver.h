@@ -1,189 +1,101 @@
-// Drives a running TovrelEx's property sheet from a test: finds the sheet,
-// its tab control, pages and list, reads and selects list rows across the
-// process boundary, presses buttons and answers message boxes.
+// Drives TovrelEx's property sheet from a test: starts the program, finds
+// its sheet, tabs, pages and lists, reads and selects list rows (across the
+// process boundary, or in this process), and closes or ends the program.
 #pragma once
 #include <windows.h>
-#include <commctrl.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "tests/support/wine_support.h"
+namespace testsupport {
 
-namespace sheetdriver {
-
-inline bool IsOwnedBy(HWND w, HWND owner) { return GetWindow(w, GW_OWNER) == owner; }
-
-struct FindData {
-  HWND owner;
-  HWND found;
-  bool messageBox;
-};
-
-inline BOOL CALLBACK FindOwnedDialog(HWND w, LPARAM l) {
-  FindData* d = reinterpret_cast<FindData*>(l);
-  char cls[32];
-  GetClassNameA(w, cls, sizeof cls);
-  if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(w)) return TRUE;
-  bool isBox = GetDlgItem(w, 65535) != nullptr && PropSheet_GetTabControl(w) == nullptr;
-  if (d->messageBox) {
-    DWORD pid = 0, ownerPid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    GetWindowThreadProcessId(d->owner, &ownerPid);
-    if (isBox && pid == ownerPid) {
-      d->found = w;
-      return FALSE;
-    }
-    return TRUE;
-  }
-  if (IsOwnedBy(w, d->owner) && FindWindowExA(w, nullptr, WC_TABCONTROLA, nullptr)) {
-    d->found = w;
-    return FALSE;
-  }
-  return TRUE;
-}
+constexpr int kPageListId = 1000;
+constexpr int kPageCloseId = 1004;
 
 // The sheet owned by the main window, or null.
-inline HWND FindSheet(HWND mainWindow) {
-  FindData d{mainWindow, nullptr, false};
-  EnumWindows(FindOwnedDialog, (LPARAM)&d);
-  return d.found;
-}
+HWND FindSheet(HWND mainWindow);
+HWND TabControl(HWND sheet);
+int TabCount(HWND sheet);
+int CurrentTab(HWND sheet);
+std::string TabText(HWND sheet, int tab);
+// The visible page (a child dialog of the sheet) and its list.
+HWND VisiblePage(HWND sheet);
+HWND VisibleList(HWND sheet);
 
-// A message box of the main window's process, or null.
-inline HWND FindMessageBox(HWND mainWindow) {
-  FindData d{mainWindow, nullptr, true};
-  EnumWindows(FindOwnedDialog, (LPARAM)&d);
-  return d.found;
-}
-
-inline std::string MessageBoxText(HWND box) {
-  char text[2048] = "";
-  GetDlgItemTextA(box, 65535, text, sizeof text);
-  return text;
-}
-
-// Waits for a message box, answers it and returns its text ("" when none
-// came).
-inline std::string AnswerMessageBox(HWND mainWindow, int button, DWORD ms = 8000) {
-  HWND box = nullptr;
-  if (!testsupport::WaitFor([&] { return (box = FindMessageBox(mainWindow)) != nullptr; }, ms))
-    return "";
-  std::string text = MessageBoxText(box);
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)GetDlgItem(box, button));
-  testsupport::WaitFor([&] { return !IsWindow(box); }, ms);
-  return text;
-}
-
-inline HWND TabControl(HWND sheet) { return FindWindowExA(sheet, nullptr, WC_TABCONTROLA, nullptr); }
-
-inline int TabCount(HWND sheet) { return int(SendMessageA(TabControl(sheet), TCM_GETITEMCOUNT, 0, 0)); }
-
-inline int CurrentTab(HWND sheet) { return int(SendMessageA(TabControl(sheet), TCM_GETCURSEL, 0, 0)); }
-
-// The visible page (a child dialog of the sheet).
-inline HWND CurrentPage(HWND sheet) {
-  for (HWND w = FindWindowExA(sheet, nullptr, "#32770", nullptr); w;
-       w = FindWindowExA(sheet, w, "#32770", nullptr))
-    if (IsWindowVisible(w)) return w;
-  return nullptr;
-}
-
-inline HWND PageList(HWND sheet) {
-  HWND page = CurrentPage(sheet);
-  return page ? GetDlgItem(page, 1000) : nullptr;
-}
-
-// Memory in the sheet's process for list-view records.
+// Memory in the process of a window, for records a message points to.
 class RemoteBuffer {
  public:
-  explicit RemoteBuffer(HWND w, size_t size) : size_(size) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (process_) at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-  }
-  ~RemoteBuffer() {
-    if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
-  }
+  RemoteBuffer(HWND w, size_t size);
+  ~RemoteBuffer();
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
   char* at() const { return static_cast<char*>(at_); }
-  void Write(size_t offset, const void* data, size_t n) {
-    WriteProcessMemory(process_, at() + offset, data, n, nullptr);
-  }
-  void Read(size_t offset, void* data, size_t n) {
-    ReadProcessMemory(process_, at() + offset, data, n, nullptr);
-  }
+  void Write(size_t offset, const void* data, size_t n);
+  void Read(size_t offset, void* data, size_t n);
 
  private:
   HANDLE process_ = nullptr;
   void* at_ = nullptr;
-  size_t size_;
 };
 
-inline int RowCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+// List views, in this process or another.
+int RowCount(HWND list);
+std::string CellText(HWND list, int row, int column);
+std::vector<std::string> Column(HWND list, int column);
+// The first row whose cell in `column` reads `text`, or -1.
+int FindRow(HWND list, const std::string& text, int column = 0);
+int RowImage(HWND list, int row);
+std::string HeaderText(HWND list, int column);
+int ListColumnWidth(HWND list, int column);
+// The first selected row, or -1.
+int FirstSelectedRow(HWND list);
+void SetRowState(HWND list, int row, UINT state, UINT mask);
+// Only these rows selected and the last one focused (the others cleared).
+void SelectRows(HWND list, std::initializer_list<int> rows);
+// Clicks a column header through the list's own header control, so the
+// list sends LVN_COLUMNCLICK to its page as a mouse click would.
+void ClickColumn(HWND list, int column);
+// Sends a list notification to the list's parent as the list would. In
+// this process only: a WM_NOTIFY record does not cross processes.
+void NotifyFromList(HWND list, UINT code, int row, int column = 0);
+// Selects one row (or none, for -1) and tells the parent as a click does.
+void ClickRow(HWND list, int row);
+void DoubleClickRow(HWND list, int row);
 
-inline std::string CellText(HWND list, int row, int column) {
-  RemoteBuffer remote(list, sizeof(LVITEMA) + 600);
-  LVITEMA item{};
-  item.iSubItem = column;
-  item.pszText = remote.at() + sizeof(LVITEMA);
-  item.cchTextMax = 600;
-  remote.Write(0, &item, sizeof item);
-  SendMessageA(list, LVM_GETITEMTEXTA, row, (LPARAM)remote.at());
-  char text[600] = "";
-  remote.Read(sizeof(LVITEMA), text, sizeof text);
-  text[599] = 0;
-  return text;
-}
+// Ends every running TovrelEx and monitor stand-in ("Tovrel") a test left.
+void EndAllInstances();
 
-inline std::vector<std::string> Column(HWND list, int column) {
-  std::vector<std::string> out;
-  for (int i = 0; i < RowCount(list); ++i) out.push_back(CellText(list, i, column));
-  return out;
-}
+// A TovrelEx started by the test. Ended (terminated if need be) when the
+// object goes out of scope.
+class RunningProgram {
+ public:
+  RunningProgram() = default;
+  ~RunningProgram() { Stop(); }
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
 
-inline int FindRow(HWND list, const std::string& title) {
-  for (int i = 0; i < RowCount(list); ++i)
-    if (CellText(list, i, 0) == title) return i;
-  return -1;
-}
+  // Starts TovrelEx with args and waits for its main window.
+  bool Start(const std::string& args);
+  // Start, then waits for the sheet and a visible page.
+  bool Open(const std::string& args);
+  // Presses Close on the visible page; true when the program ended with 0.
+  bool CloseByPage();
+  // Waits for the program to end by itself; its exit code or -1.
+  long WaitEnd(DWORD ms = 10000);
+  // Terminates the program if it still runs.
+  void Stop();
 
-inline void SetRowState(HWND list, int row, UINT state, UINT mask) {
-  RemoteBuffer remote(list, sizeof(LVITEMA));
-  LVITEMA item{};
-  item.state = state;
-  item.stateMask = mask;
-  remote.Write(0, &item, sizeof item);
-  SendMessageA(list, LVM_SETITEMSTATE, WPARAM(row), (LPARAM)remote.at());
-}
+  HWND main() const { return main_; }
+  HWND sheet() const { return sheet_; }
+  HWND page() const { return VisiblePage(sheet_); }
+  HWND list() const { return VisibleList(sheet_); }
+  HANDLE process() const { return process_; }
 
-// Only these rows selected (the others cleared).
-inline void SelectRows(HWND list, std::initializer_list<int> rows) {
-  SetRowState(list, -1, 0, LVIS_SELECTED);
-  for (int row : rows) SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-}
+ private:
+  HANDLE process_ = nullptr;
+  HWND main_ = nullptr;
+  HWND sheet_ = nullptr;
+};
 
-inline int ColumnWidth(HWND list, int column) {
-  return int(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
-}
-
-// Posts a button press to the page (the page may open a modal box).
-inline void Press(HWND page, int id) {
-  PostMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(page, id));
-}
-
-// Sends a column click notification through the list's own header click:
-// the page sorts on LVN_COLUMNCLICK, so the test asks the list's header.
-inline void ClickColumn(HWND list, int column) {
-  HWND header = (HWND)SendMessageA(list, LVM_GETHEADER, 0, 0);
-  RemoteBuffer remote(list, sizeof(RECT));
-  SendMessageA(header, HDM_GETITEMRECT, column, (LPARAM)remote.at());
-  RECT r;
-  remote.Read(0, &r, sizeof r);
-  LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  SendMessageA(header, WM_LBUTTONUP, 0, at);
-}
-
-}  // namespace sheetdriver
+}  // namespace testsupport

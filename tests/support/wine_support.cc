@@ -1,6 +1,12 @@
 #include "tests/support/wine_support.h"
 
+#include <objidl.h>
+#include <shlobj.h>
+
+#include "tests/support/registry_state.h"
+
 #include <cstdio>
+#include <cstdlib>
 
 namespace testsupport {
 
@@ -13,23 +19,9 @@ std::string BinFolder() {
 
 std::string BinPath(const char* file) { return BinFolder() + "\\" + file; }
 
-static void DeleteTree(HKEY root, const char* key) {
-  HKEY k;
-  if (RegOpenKeyExA(root, key, 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
-  char name[260];
-  for (;;) {
-    DWORD len = sizeof name;
-    if (RegEnumKeyExA(k, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    std::string sub = std::string(key) + "\\" + name;
-    DeleteTree(root, sub.c_str());
-  }
-  RegCloseKey(k);
-  RegDeleteKeyA(root, key);
-}
-
 void ClearProductKeys() {
-  DeleteTree(HKEY_CURRENT_USER, "Software\\Brenvik");
-  DeleteTree(HKEY_LOCAL_MACHINE, "Software\\Brenvik");
+  DeleteKey(HKEY_CURRENT_USER, "Software\\Brenvik");
+  DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Brenvik");
 }
 
 bool IsNtFamily() {
@@ -38,6 +30,14 @@ bool IsNtFamily() {
   GetVersionExA(&v);
   return v.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
+
+const char* Family() {
+  const char* f = getenv("TOVREL_FAMILY");
+  if (f != nullptr && f[0] != 0) return f;
+  return IsNtFamily() ? "nt" : "win98";
+}
+
+bool IsWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr; }
 
 HANDLE StartProgram(const std::string& exe, const std::string& args) {
   std::string line = "\"" + exe + "\"";
@@ -69,10 +69,58 @@ std::string ReadWholeFile(const std::string& path) {
   return out;
 }
 
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  FILE* f = fopen(path.c_str(), "wb");
+  if (!f) return false;
+  bool written = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return fclose(f) == 0 && written;
+}
+
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void RemoveFolderTree(const std::string& folder) {
+  WIN32_FIND_DATAA f;
+  HANDLE h = FindFirstFileA((folder + "\\*.*").c_str(), &f);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = f.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string full = folder + "\\" + name;
+      if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveFolderTree(full);
+      } else {
+        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(full.c_str());
+      }
+    } while (FindNextFileA(h, &f));
+    FindClose(h);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
 std::string TempFilePath(const char* name) {
   char dir[MAX_PATH];
   GetTempPathA(sizeof dir, dir);
   return std::string(dir) + name;
+}
+
+bool SaveShortcut(const std::string& file, const std::string& target, const std::string& description) {
+  IShellLinkA* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&link))))
+    return false;
+  link->SetPath(target.c_str());
+  if (!description.empty()) link->SetDescription(description.c_str());
+  IPersistFile* persist = nullptr;
+  bool saved = false;
+  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+    saved = persist->Save(wide, TRUE) == S_OK;
+    persist->Release();
+  }
+  link->Release();
+  return saved;
 }
 
 }  // namespace testsupport

@@ -1,5 +1,6 @@
-// Helpers shared by the Windows tests: paths of the built programs, clean
-// registry keys, child processes and bounded waits.
+// Helpers shared by the Windows tests: paths of the built programs, the
+// Windows family under test, clean product keys, files, child processes
+// and bounded waits.
 #pragma once
 #include <windows.h>
 
@@ -13,6 +14,12 @@ std::string BinPath(const char* file);
 // Deletes HKCU and HKLM "Software\Brenvik" so each test starts clean.
 void ClearProductKeys();
 bool IsNtFamily();
+// "nt" or "win98": the family this run tests (TOVREL_FAMILY, else the
+// platform). Both families run at once and share the bin folder, so files
+// placed there carry it in their names.
+const char* Family();
+// True under Wine (Wine differences are marked with it, never worked around).
+bool IsWine();
 
 // Starts a program with a command line; returns the process handle (0 on
 // failure). The caller closes it.
@@ -31,6 +38,13 @@ template <typename F> bool WaitFor(F cond, DWORD ms) {
   }
 }
 std::string ReadWholeFile(const std::string& path);
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+bool PathExists(const std::string& path);
+// Deletes a folder with everything in it.
+void RemoveFolderTree(const std::string& folder);
 std::string TempFilePath(const char* name);
+// Saves a shell link at `file` to `target` (with a description when one is
+// given). The caller has initialised COM.
+bool SaveShortcut(const std::string& file, const std::string& target, const std::string& description);
 
 }  // namespace testsupport

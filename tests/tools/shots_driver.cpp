@@ -20,11 +20,12 @@
 #include "startup/changes.h"
 #include "startup/entries.h"
 #include "startup/enumerate.h"
+#include "tests/support/dialogs.h"
+#include "tests/support/registry_state.h"
 #include "tests/support/sheet_driver.h"
-#include "tests/ui/dialog_driver.h"
+#include "tests/support/wine_support.h"
 
-using namespace sheetdriver;
-using testsupport::WaitFor;
+using namespace testsupport;
 
 namespace {
 
@@ -67,21 +68,13 @@ const char kHistoryLines[] =
     "02/14/2009  6:40 PM\tIEHELPER_Remove\tTYPE_BHO\tAcroIEHlprObj Class\tC:\\Program Files\\Adobe\\Acrobat 6.0\\Reader\\ActiveX\\AcroIEHelper.dll\t\r\n"
     "05/30/2010  11:59 PM\tSTART_Disable\tCURRENT_RUN\tRocketDock\tC:\\windows\\regedit.exe /s\t\r\n";
 
-void SetValue(HKEY root, const char* key, const char* name, const char* value) {
-  HKEY k;
-  if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) != ERROR_SUCCESS)
-    return;
-  RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), DWORD(strlen(value) + 1));
-  RegCloseKey(k);
-}
-
 // A shortcut to notepad in the user's Startup folder.
 void SeedStartupShortcut() {
   char folder[MAX_PATH] = "";
   if (FAILED(SHGetFolderPathA(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, 0, folder))) return;
   char known[MAX_PATH] = "";
   if (tov::GetRegString(HKEY_CURRENT_USER, kShellFolders, "Startup", known) == 0)
-    SetValue(HKEY_CURRENT_USER, kShellFolders, "Startup", folder);
+    SetText(HKEY_CURRENT_USER, kShellFolders, "Startup", folder);
   IShellLinkA* link = nullptr;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                               reinterpret_cast<void**>(&link))))
@@ -154,19 +147,12 @@ void SeedHiddenFiles() {
 
 void Seed() {
   SeedHiddenFiles();
-  SetValue(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");  // no sound device under Xvfb
-  for (const RunSeed& s : kRunSeeds) SetValue(s.root, kRunKey, s.name, s.command);
+  SetText(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");  // no sound device under Xvfb
+  for (const RunSeed& s : kRunSeeds) SetText(s.root, kRunKey, s.name, s.command);
   WriteProfileStringA("windows", "run", "C:\\windows\\system32\\clock.exe");
   SeedStartupShortcut();
   DisableOne();
   SeedHistory();
-}
-
-std::string BinFolder() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string s(path, n);
-  return s.substr(0, s.find_last_of('\\'));
 }
 
 int g_failures = 0;
@@ -178,25 +164,16 @@ void Shot(HWND window, const std::string& name) {
     return;
   }
   Sleep(400);
-  uitest::Screenshot(window, name.c_str());
+  Screenshot(window, name.c_str());
   printf("%s\n", name.c_str());
   fflush(stdout);
 }
 
-std::string TabText(HWND sheet, int tab) {
-  char text[64] = "";
-  TCITEMA item{};
-  item.mask = TCIF_TEXT;
-  RemoteBuffer remote(sheet, sizeof item + sizeof text);
-  item.pszText = remote.at() + sizeof item;
-  item.cchTextMax = sizeof text;
-  remote.Write(0, &item, sizeof item);
-  SendMessageA(TabControl(sheet), TCM_GETITEMA, tab, (LPARAM)remote.at());
-  remote.Read(sizeof item, text, sizeof text);
-  text[sizeof text - 1] = 0;
-  // A file-name form of the tab text: letters and digits, spaces as '_'.
+// A file-name form of the tab text: letters and digits, spaces as '_'.
+std::string TabFileName(HWND sheet, int tab) {
+  std::string text = TabText(sheet, tab);
   std::string name;
-  for (const char* p = text; *p; ++p) {
+  for (const char* p = text.c_str(); *p; ++p) {
     if (IsCharAlphaNumericA(*p)) name += char(*p | 0x20);
     else if (!name.empty() && name.back() != '_') name += '_';
   }
@@ -205,11 +182,7 @@ std::string TabText(HWND sheet, int tab) {
 }
 
 // The dialog the sheet owns other than the sheet itself, once it shows.
-HWND WaitDialogOf(HWND owner) {
-  HWND dialog = nullptr;
-  WaitFor([&] { return (dialog = uitest::FindDialogOf(owner)) != nullptr; }, 8000);
-  return dialog;
-}
+HWND WaitDialogOf(HWND owner) { return WaitDialog(OwnedBy(owner)); }
 
 void CloseDialog(HWND dialog, int button) {
   if (!dialog) return;
@@ -222,12 +195,12 @@ void CloseDialog(HWND dialog, int button) {
 void ShootPages(HWND sheet) {
   int tabs = TabCount(sheet);
   for (int tab = 0; tab < tabs; ++tab) {
-    HWND before = CurrentPage(sheet);
+    HWND before = VisiblePage(sheet);
     SendMessageA(sheet, PSM_SETCURSEL, WPARAM(tab), 0);
-    WaitFor([&] { return CurrentTab(sheet) == tab && CurrentPage(sheet) && (tab == 0 || CurrentPage(sheet) != before); },
+    WaitFor([&] { return CurrentTab(sheet) == tab && VisiblePage(sheet) && (tab == 0 || VisiblePage(sheet) != before); },
             8000);
     char name[96];
-    wsprintfA(name, "page_%02d_%s", tab + 1, TabText(sheet, tab).c_str());
+    wsprintfA(name, "page_%02d_%s", tab + 1, TabFileName(sheet, tab).c_str());
     Shot(sheet, name);
   }
   SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
@@ -235,7 +208,7 @@ void ShootPages(HWND sheet) {
 }
 
 void ShootInfoWindow(HWND sheet) {
-  HWND page = CurrentPage(sheet);
+  HWND page = VisiblePage(sheet);
   HWND list = page ? GetDlgItem(page, 1000) : nullptr;
   if (!list || RowCount(list) == 0) {
     Shot(nullptr, "info_short");
@@ -246,14 +219,13 @@ void ShootInfoWindow(HWND sheet) {
   HWND info = WaitDialogOf(sheet);
   Shot(info, "info_short");
   if (!info) return;
-  PostMessageA(info, WM_COMMAND, MAKEWPARAM(kInfoExpand, BN_CLICKED), (LPARAM)GetDlgItem(info, kInfoExpand));
-  Sleep(300);
+  Click(info, kInfoExpand);
   Shot(info, "info_expanded");
   CloseDialog(info, IDOK);
 }
 
 void ShootPatrolDialog(HWND sheet) {
-  HWND page = CurrentPage(sheet);
+  HWND page = VisiblePage(sheet);
   PostMessageA(page, WM_COMMAND, MAKEWPARAM(kMonitorButton, 0), 0);
   HWND patrol = WaitDialogOf(sheet);
   Shot(patrol, "patrol_time");
@@ -305,13 +277,13 @@ int main() {
   WaitFor([&] { return (main = FindWindowA("TovrelEx", nullptr)) != nullptr; }, 15000);
   if (main) WaitFor([&] { return (sheet = FindSheet(main)) != nullptr; }, 15000);
   if (sheet) {
-    WaitFor([&] { return CurrentPage(sheet) != nullptr && RowCount(PageList(sheet)) > 0; }, 10000);
+    WaitFor([&] { return VisiblePage(sheet) != nullptr && RowCount(VisibleList(sheet)) > 0; }, 10000);
     ShootPages(sheet);
     ShootInfoWindow(sheet);
     ShootPatrolDialog(sheet);
     ShootHistoryWindow(main, sheet);
     ShootRestartCommands(main, sheet);
-    if (HWND page = CurrentPage(sheet)) PostMessageA(page, WM_COMMAND, MAKEWPARAM(kPageClose, BN_CLICKED), 0);
+    if (HWND page = VisiblePage(sheet)) PostMessageA(page, WM_COMMAND, MAKEWPARAM(kPageClose, BN_CLICKED), 0);
   } else {
     printf("the sheet did not appear\n");
     ++g_failures;

@@ -16,12 +16,15 @@
 #include "resources/resource.h"
 #include "startup/changes.h"
 #include "startup/entries.h"
+#include "tests/support/dialogs.h"
+#include "tests/support/program_resources.h"
+#include "tests/support/registry_state.h"
+#include "tests/support/sheet_driver.h"
 #include "tests/support/wine_support.h"
-#include "tests/ui/dialog_driver.h"
 #include "ui/history_window.h"
 
 using namespace tov;
-using namespace uitest;
+using namespace testsupport;
 
 namespace {
 
@@ -35,145 +38,33 @@ std::string HistoryPath() {
   return path;
 }
 
-bool HistoryFileExists() { return GetFileAttributesA(HistoryPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void WriteHistory(const std::string& text) {
-  FILE* f = fopen(HistoryPath().c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  fwrite(text.data(), 1, text.size(), f);
-  fclose(f);
-}
-
-// The agent's Run value as it stands: type and bytes, empty when missing.
-std::string RunValue() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
-  DWORD type = 0, size = 0;
-  std::string bytes;
-  if (RegQueryValueExA(key, kAgent, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
-    bytes.resize(size);
-    RegQueryValueExA(key, kAgent, nullptr, &type, (BYTE*)&bytes[0], &size);
-    bytes = std::to_string(type) + ":" + bytes;
-  }
-  RegCloseKey(key);
-  return bytes;
-}
-
-void SetRunValue(const char* command) {
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                            nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExA(key, kAgent, 0, REG_SZ, (const BYTE*)command, DWORD(strlen(command) + 1));
-  RegCloseKey(key);
-}
-
-void DeleteRunValue() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
-  RegDeleteValueA(key, kAgent);
-  RegCloseKey(key);
-}
+// The agent's Run value as it stands.
+RegValue RunValue() { return ReadValue(HKEY_CURRENT_USER, kRunKey, kAgent); }
 
 HWND ListOf(HWND d) { return GetDlgItem(d, IDC_HISTORY_LIST); }
-int RowCount(HWND d) { return int(SendMessageA(ListOf(d), LVM_GETITEMCOUNT, 0, 0)); }
-
-std::string Cell(HWND d, int row, int column) {
-  char text[512] = "";
-  LVITEMA item{};
-  item.iSubItem = column;
-  item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendMessageA(ListOf(d), LVM_GETITEMTEXTA, row, (LPARAM)&item);
-  return text;
-}
-
-std::vector<std::string> Column(HWND d, int column) {
-  std::vector<std::string> cells;
-  for (int row = 0; row < RowCount(d); ++row) cells.push_back(Cell(d, row, column));
-  return cells;
-}
-
-int ImageOf(HWND d, int row) {
-  LVITEMA item{};
-  item.mask = LVIF_IMAGE;
-  item.iItem = row;
-  SendMessageA(ListOf(d), LVM_GETITEMA, 0, (LPARAM)&item);
-  return item.iImage;
-}
-
-std::string Header(HWND d, int column) {
-  char text[128] = "";
-  LVCOLUMNA c{};
-  c.mask = LVCF_TEXT;
-  c.pszText = text;
-  c.cchTextMax = sizeof text;
-  SendMessageA(ListOf(d), LVM_GETCOLUMNA, column, (LPARAM)&c);
-  return text;
-}
-
-void Notify(HWND d, UINT code, int row, int column = 0) {
-  NMLISTVIEW n{};
-  n.hdr.hwndFrom = ListOf(d);
-  n.hdr.idFrom = IDC_HISTORY_LIST;
-  n.hdr.code = code;
-  n.iItem = row;
-  n.iSubItem = column;
-  SendMessageA(d, WM_NOTIFY, IDC_HISTORY_LIST, (LPARAM)&n);
-}
-
-// Selects a row the way a click does (the list tells the window).
-void SelectOnly(HWND d, int row) {
-  LVITEMA item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = 0;
-  SendMessageA(ListOf(d), LVM_SETITEMSTATE, WPARAM(-1), (LPARAM)&item);
-  if (row >= 0) {
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(ListOf(d), LVM_SETITEMSTATE, row, (LPARAM)&item);
-  }
-  Notify(d, NM_CLICK, row);
-}
-
-void DoubleClick(HWND d, int row) {
-  SelectOnly(d, row);
-  Notify(d, NM_DBLCLK, row);
-}
-
-int RowOf(HWND d, const std::string& title) {
-  for (int row = 0; row < RowCount(d); ++row)
-    if (Cell(d, row, 0) == title) return row;
-  return -1;
-}
 
 class HistoryWindowTest : public testing::Test {
  protected:
-  HMODULE program_ = nullptr;
+  SavedValue agent_{HKEY_CURRENT_USER, kRunKey, kAgent};
+  ProgramResources program_;
   OwnerWindow owner_;
   void SetUp() override {
-    testsupport::ClearProductKeys();
-    DeleteRunValue();
+    ClearProductKeys();
+    DeleteValue(HKEY_CURRENT_USER, kRunKey, kAgent);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    program_ = LoadLibraryExA(testsupport::BinPath("TovrelEx.exe").c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program_);
-    SetProgramInstance(program_);
-    SetProgramCaption("Tovrel");
+    ASSERT_TRUE(program_.loaded());
     SetSetting(kOptHistory, 1);
     ClearHistoryFile();
   }
   void TearDown() override {
     ClearHistoryFile();
     ClearEntries();
-    DeleteRunValue();
-    SetProgramInstance(nullptr);
-    if (program_) FreeLibrary(program_);
-    testsupport::ClearProductKeys();
+    ClearProductKeys();
   }
   void Open(std::function<void(HWND)> drive) {
     bool found = false;
-    RunDriven(owner_.top, std::move(drive), [&] { HistoryWindow(owner_.top); return 0; }, &found);
+    RunDriven(OwnedBy(owner_.top), std::move(drive), [&] { HistoryWindow(owner_.top); return 0; }, &found);
     EXPECT_TRUE(found) << "the History window did not appear";
   }
 };
@@ -184,88 +75,75 @@ const char kThreeEvents[] =
     "01/02/2007  12:05 AM\tSTART_Restore\tBOGUS_TYPE\tOdd\tcmd\t\r\n";
 
 TEST_F(HistoryWindowTest, ShowsTheFileWithItsTextsColumnsAndMarkers) {
-  WriteHistory(kThreeEvents);
-  struct Seen {
-    std::string caption, intro, restore, clear, close;
-    std::vector<std::string> headers, titles, actions, types, dates;
-    std::vector<int> images;
-    int widths[4] = {}, listWidth = 0;
-    bool restoreAtOpen = true, restoreOnRemove = false, restoreOnKill = true, restoreOnOdd = true;
-    bool restoreNone = true;
-  } s;
+  ASSERT_TRUE(WriteWholeFile(HistoryPath(), kThreeEvents));
+  const DialogSnapshot expected = {
+      {kCaption, "Tovrel History"},
+      {IDC_HISTORY_INTRO,
+       "The following is a history of events that occurred with Tovrel. \nEvents with an * may be "
+       "reversed by clicking the restore button."},
+      {IDC_HISTORY_RESTORE, "&Restore [disabled]"},
+      {IDC_HISTORY_CLEAR, "&Clear File"},
+      {IDOK, "Close"}};
+  DialogSnapshot seen;
+  std::vector<std::string> headers, titles, actions, types, dates;
+  std::vector<int> images, widths;
+  std::vector<bool> restoreOffered;  // rows 0, 1, 2, then none selected
+  int listWidth = 0;
   Open([&](HWND d) {
-    s.caption = Caption(d);
-    s.intro = Text(d, IDC_HISTORY_INTRO);
-    s.restore = Text(d, IDC_HISTORY_RESTORE);
-    s.clear = Text(d, IDC_HISTORY_CLEAR);
-    s.close = Text(d, IDOK);
+    HWND list = ListOf(d);
+    seen = SnapshotLike(d, expected);
     for (int c = 0; c < 4; ++c) {
-      s.headers.push_back(Header(d, c));
-      s.widths[c] = int(SendMessageA(ListOf(d), LVM_GETCOLUMNWIDTH, c, 0));
+      headers.push_back(HeaderText(list, c));
+      widths.push_back(ListColumnWidth(list, c));
     }
     RECT r;
-    GetWindowRect(ListOf(d), &r);
-    s.listWidth = r.right - r.left;
-    s.titles = Column(d, 0);
-    s.actions = Column(d, 1);
-    s.types = Column(d, 2);
-    s.dates = Column(d, 3);
-    for (int row = 0; row < RowCount(d); ++row) s.images.push_back(ImageOf(d, row));
-    s.restoreAtOpen = Enabled(d, IDC_HISTORY_RESTORE);
-    SelectOnly(d, 0);
-    s.restoreOnRemove = Enabled(d, IDC_HISTORY_RESTORE);
-    SelectOnly(d, 1);
-    s.restoreOnKill = Enabled(d, IDC_HISTORY_RESTORE);
-    SelectOnly(d, 2);
-    s.restoreOnOdd = Enabled(d, IDC_HISTORY_RESTORE);
-    SelectOnly(d, 0);
-    SelectOnly(d, -1);  // nothing selected
-    s.restoreNone = Enabled(d, IDC_HISTORY_RESTORE);
+    GetWindowRect(list, &r);
+    listWidth = r.right - r.left;
+    titles = Column(list, 0);
+    actions = Column(list, 1);
+    types = Column(list, 2);
+    dates = Column(list, 3);
+    for (int row = 0; row < RowCount(list); ++row) images.push_back(RowImage(list, row));
+    for (int row : {0, 1, 2, -1}) {
+      ClickRow(list, row);
+      restoreOffered.push_back(IsEnabled(d, IDC_HISTORY_RESTORE));
+    }
     Screenshot(d, "history_window");
     Click(d, IDOK);
   });
-  EXPECT_EQ(s.caption, "Tovrel History");
-  EXPECT_EQ(s.intro,
-            "The following is a history of events that occurred with Tovrel. \nEvents with an * "
-            "may be reversed by clicking the restore button.");
-  EXPECT_EQ(s.restore, "&Restore");
-  EXPECT_EQ(s.clear, "&Clear File");
-  EXPECT_EQ(s.close, "Close");
-  EXPECT_EQ(s.headers, (std::vector<std::string>{"Title", "Action", "Command", "Date Modified"}));
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(headers, (std::vector<std::string>{"Title", "Action", "Command", "Date Modified"}));
   const double shares[] = {0.35, 0.22, 0.22, 0.38};
-  int usable = s.listWidth - GetSystemMetrics(SM_CXVSCROLL);
-  for (int c = 0; c < 4; ++c) EXPECT_EQ(s.widths[c], int(usable * shares[c])) << "column " << c;
+  int usable = listWidth - GetSystemMetrics(SM_CXVSCROLL);
+  ASSERT_EQ(widths.size(), 4u);
+  for (int c = 0; c < 4; ++c) EXPECT_EQ(widths[c], int(usable * shares[c])) << "column " << c;
   // File order; the third column shows the type name; names come from the
   // first table row of their code.
-  EXPECT_EQ(s.titles, (std::vector<std::string>{"Agent", "Kill me", "Odd"}));
-  EXPECT_EQ(s.actions, (std::vector<std::string>{"*START_Remove", "TASK_Kill", "SERVICE_Disabled"}));
-  EXPECT_EQ(s.types, (std::vector<std::string>{"CURRENT_RUN", "INFO_TASK", "TYPE_UNKNOWN"}));
-  EXPECT_EQ(s.dates, (std::vector<std::string>{"03/07/2007  1:07 PM", "12/01/2006  9:00 AM",
-                                               "01/02/2007  12:05 AM"}));
+  EXPECT_EQ(titles, (std::vector<std::string>{"Agent", "Kill me", "Odd"}));
+  EXPECT_EQ(actions, (std::vector<std::string>{"*START_Remove", "TASK_Kill", "SERVICE_Disabled"}));
+  EXPECT_EQ(types, (std::vector<std::string>{"CURRENT_RUN", "INFO_TASK", "TYPE_UNKNOWN"}));
+  EXPECT_EQ(dates, (std::vector<std::string>{"03/07/2007  1:07 PM", "12/01/2006  9:00 AM",
+                                             "01/02/2007  12:05 AM"}));
   // Each row has its own icon after the program icon (image 0).
-  EXPECT_EQ(s.images, (std::vector<int>{1, 2, 3}));
-  EXPECT_FALSE(s.restoreAtOpen);
-  EXPECT_TRUE(s.restoreOnRemove);
-  EXPECT_FALSE(s.restoreOnKill);
-  EXPECT_FALSE(s.restoreOnOdd);
-  EXPECT_FALSE(s.restoreNone);
+  EXPECT_EQ(images, (std::vector<int>{1, 2, 3}));
+  // Only the removal can be restored; with nothing selected nothing can.
+  EXPECT_EQ(restoreOffered, (std::vector<bool>{true, false, false, false}));
   // Closing leaves the entry list empty and the place of the window saved.
   EXPECT_EQ(EntryCount(), 0);
-  char x[16] = "";
-  EXPECT_GT(GetRegString(HKEY_CURRENT_USER, kProductKey, "xHistory", x), 0u);
+  EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, kProductKey, "xHistory"));
 }
 
 TEST_F(HistoryWindowTest, ColumnClicksSortAndStoreTheColumn) {
-  WriteHistory(kThreeEvents);
+  ASSERT_TRUE(WriteWholeFile(HistoryPath(), kThreeEvents));
   std::vector<std::string> byDate, byDateDown, byTitleDown, reopened;
   Open([&](HWND d) {
-    Notify(d, LVN_COLUMNCLICK, -1, 3);
-    byDate = Column(d, 0);
-    Notify(d, LVN_COLUMNCLICK, -1, 3);
-    byDateDown = Column(d, 0);
-    Notify(d, LVN_COLUMNCLICK, -1, 0);
-    Notify(d, LVN_COLUMNCLICK, -1, 0);
-    byTitleDown = Column(d, 0);
+    NotifyFromList(ListOf(d), LVN_COLUMNCLICK, -1, 3);
+    byDate = Column(ListOf(d), 0);
+    NotifyFromList(ListOf(d), LVN_COLUMNCLICK, -1, 3);
+    byDateDown = Column(ListOf(d), 0);
+    NotifyFromList(ListOf(d), LVN_COLUMNCLICK, -1, 0);
+    NotifyFromList(ListOf(d), LVN_COLUMNCLICK, -1, 0);
+    byTitleDown = Column(ListOf(d), 0);
     Click(d, IDOK);
   });
   // By time, not by the text of the date.
@@ -275,7 +153,7 @@ TEST_F(HistoryWindowTest, ColumnClicksSortAndStoreTheColumn) {
   EXPECT_EQ(GetOption("SortHistory", 0), 1);
   // A new opening shows the file's order again, newest last.
   Open([&](HWND d) {
-    reopened = Column(d, 0);
+    reopened = Column(ListOf(d), 0);
     Click(d, IDOK);
   });
   EXPECT_EQ(reopened, (std::vector<std::string>{"Agent", "Kill me", "Odd"}));
@@ -286,7 +164,7 @@ TEST_F(HistoryWindowTest, NewestEventsAreScrolledIntoView) {
     ASSERT_EQ(AddHistoryEvent(("Event " + std::to_string(i)).c_str(), "C:\\x.exe", "", 600, 5), 1);
   int top = -1, perPage = 0, rows = 0;
   Open([&](HWND d) {
-    rows = RowCount(d);
+    rows = RowCount(ListOf(d));
     top = int(SendMessageA(ListOf(d), LVM_GETTOPINDEX, 0, 0));
     perPage = int(SendMessageA(ListOf(d), LVM_GETCOUNTPERPAGE, 0, 0));
     Click(d, IDOK);
@@ -297,25 +175,25 @@ TEST_F(HistoryWindowTest, NewestEventsAreScrolledIntoView) {
 }
 
 TEST_F(HistoryWindowTest, RestoreWritesARemovedRunEntryBack) {
-  SetRunValue(kAgentCommand);
-  const std::string original = RunValue();
-  ASSERT_FALSE(original.empty());
+  SetText(HKEY_CURRENT_USER, kRunKey, kAgent, kAgentCommand);
+  const RegValue original = RunValue();
+  ASSERT_TRUE(original.exists);
   ASSERT_EQ(DeleteRunProgram(kAgent, kAgentCommand, "", 11), 1);
-  ASSERT_EQ(RunValue(), "");
+  ASSERT_FALSE(RunValue().exists);
   ASSERT_EQ(AddHistoryEvent("Kill me", "C:\\Tools\\x.exe", "", 600, 5), 1);
 
   int row = -1, rowsAfter = 0, selectedAfter = -1;
   std::string action;
   bool restoreAfter = false;
   Open([&](HWND d) {
-    row = RowOf(d, kAgent);
+    row = FindRow(ListOf(d), kAgent);
     if (row < 0) return;
-    action = Cell(d, row, 1);
-    SelectOnly(d, row);
+    action = CellText(ListOf(d), row, 1);
+    ClickRow(ListOf(d), row);
     Click(d, IDC_HISTORY_RESTORE);
-    rowsAfter = RowCount(d);
-    selectedAfter = int(SendMessageA(ListOf(d), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
-    restoreAfter = Enabled(d, IDC_HISTORY_RESTORE);
+    rowsAfter = RowCount(ListOf(d));
+    selectedAfter = FirstSelectedRow(ListOf(d));
+    restoreAfter = IsEnabled(d, IDC_HISTORY_RESTORE);
     Click(d, IDOK);
   });
   ASSERT_EQ(row, 0);
@@ -328,28 +206,28 @@ TEST_F(HistoryWindowTest, RestoreWritesARemovedRunEntryBack) {
 }
 
 TEST_F(HistoryWindowTest, DoubleClickTurnsADisableBackOnlyOnce) {
-  SetRunValue(kAgentCommand);
-  const std::string original = RunValue();
+  SetText(HKEY_CURRENT_USER, kRunKey, kAgent, kAgentCommand);
+  const RegValue original = RunValue();
   ASSERT_EQ(DisableRunProgram(kAgent, kAgentCommand, "", 11), 1);
   ASSERT_TRUE(IsTitleDisabled(kAgent));
   ASSERT_EQ(AddHistoryEvent(kAgent, kAgentCommand, "", 11, 1), 1);  // "START_Disable"
   ASSERT_EQ(AddHistoryEvent("Kill me", "C:\\Tools\\x.exe", "", 600, 5), 1);
 
   bool restoreOffered = true, enabledAfterFirst = false, enabledAfterSecond = false;
-  std::string valueAfterFirst;
+  RegValue valueAfterFirst;
   int rowsAfterKill = 0;
   Open([&](HWND d) {
-    SelectOnly(d, 0);
-    restoreOffered = Enabled(d, IDC_HISTORY_RESTORE);
-    DoubleClick(d, 0);
+    ClickRow(ListOf(d), 0);
+    restoreOffered = IsEnabled(d, IDC_HISTORY_RESTORE);
+    DoubleClickRow(ListOf(d), 0);
     enabledAfterFirst = !IsTitleDisabled(kAgent);
     valueAfterFirst = RunValue();
     // A second double click would disable it again: the event is undone
     // already, so nothing changes.
-    DoubleClick(d, 0);
+    DoubleClickRow(ListOf(d), 0);
     enabledAfterSecond = !IsTitleDisabled(kAgent);
-    DoubleClick(d, 1);  // "TASK_Kill": nothing to reverse
-    rowsAfterKill = RowCount(d);
+    DoubleClickRow(ListOf(d), 1);  // "TASK_Kill": nothing to reverse
+    rowsAfterKill = RowCount(ListOf(d));
     Click(d, IDOK);
   });
   EXPECT_FALSE(restoreOffered);
@@ -361,33 +239,38 @@ TEST_F(HistoryWindowTest, DoubleClickTurnsADisableBackOnlyOnce) {
 }
 
 TEST_F(HistoryWindowTest, ClearFileDeletesTheFileAndEmptiesTheList) {
-  WriteHistory(kThreeEvents);
-  SetFileAttributesA(HistoryPath().c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::string file = HistoryPath();
+  ASSERT_TRUE(WriteWholeFile(file, kThreeEvents));
+  SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
   int rowsBefore = 0, rowsAfter = -1, rowsOnMissing = -1;
-  bool existsAfter = true, noQuestion = false;
+  bool cleared = false, existsAfter = true, noQuestion = false;
   Open([&](HWND d) {
-    rowsBefore = RowCount(d);
-    // Posted, so that a question (there is none) could not hold the driver.
-    PostMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_HISTORY_CLEAR, BN_CLICKED), 0);
-    SendMessageA(d, WM_NULL, 0, 0);
-    HWND box = FindDialogOf(d);
+    rowsBefore = RowCount(ListOf(d));
+    // Posted, so that a question (there is none) could not hold the driver;
+    // then the effect, or a question, is waited for.
+    Press(d, IDC_HISTORY_CLEAR);
+    cleared = WaitFor([&] {
+      return (RowCount(ListOf(d)) == 0 && !PathExists(file)) || FindDialog(OwnedBy(d));
+    }, 8000);
+    HWND box = FindDialog(OwnedBy(d));
     noQuestion = box == nullptr;
     if (box) PostMessageA(box, WM_COMMAND, IDNO, 0);
-    rowsAfter = RowCount(d);
-    existsAfter = HistoryFileExists();
+    rowsAfter = RowCount(ListOf(d));
+    existsAfter = PathExists(file);
     // Clearing a missing file just shows the empty list.
     Click(d, IDC_HISTORY_CLEAR);
-    rowsOnMissing = RowCount(d);
+    rowsOnMissing = RowCount(ListOf(d));
     Click(d, IDOK);
   });
   EXPECT_EQ(rowsBefore, 3);
+  EXPECT_TRUE(cleared);
   EXPECT_TRUE(noQuestion);
   EXPECT_EQ(rowsAfter, 0);
   EXPECT_FALSE(existsAfter);  // a read-only file is deleted too
   EXPECT_EQ(rowsOnMissing, 0);
   // Events written afterwards start a new file.
   ASSERT_EQ(AddHistoryEvent("Kill me", "C:\\Tools\\x.exe", "", 600, 5), 1);
-  EXPECT_TRUE(HistoryFileExists());
+  EXPECT_TRUE(PathExists(HistoryPath()));
 }
 
 }  // namespace

@@ -14,13 +14,15 @@
 #include "core/text.h"
 #include "resources/resource.h"
 #include "startup/entries.h"
+#include "tests/support/dialogs.h"
+#include "tests/support/program_resources.h"
+#include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
-#include "tests/ui/dialog_driver.h"
 #include "ui/info_window.h"
 #include "ui/look.h"
 
 using namespace tov;
-using namespace uitest;
+using namespace testsupport;
 
 namespace {
 
@@ -28,21 +30,18 @@ constexpr char kGhost[] = "C:\\nowhere\\ghost.exe /quiet";
 
 class InfoWindowTest : public testing::Test {
  protected:
-  HMODULE program_ = nullptr;
+  ProgramResources program_;
   OwnerWindow owner_;
   std::string exe_;
   char programPath_[kPathCapacity] = "";
   char notePath_[kPathCapacity] = "";
 
   void SetUp() override {
-    testsupport::ClearProductKeys();
+    ClearProductKeys();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    exe_ = testsupport::BinPath("TovrelEx.exe");
-    program_ = LoadLibraryExA(exe_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program_);
-    SetProgramInstance(program_);
-    SetProgramCaption("Tovrel");
+    exe_ = BinPath("TovrelEx.exe");
+    ASSERT_TRUE(program_.loaded());
     CreateProgramFonts();
     ClearEntries();
     ASSERT_EQ(AddEntry("Fixture Program", exe_.c_str(), "", "", 11, 0), 1);
@@ -55,13 +54,11 @@ class InfoWindowTest : public testing::Test {
   void TearDown() override {
     DeleteFileA(notePath_);
     ClearEntries();
-    SetProgramInstance(nullptr);
-    if (program_) FreeLibrary(program_);
-    testsupport::ClearProductKeys();
+    ClearProductKeys();
   }
   void Open(int index, std::function<void(HWND)> drive) {
     bool found = false;
-    RunDriven(owner_.top, std::move(drive),
+    RunDriven(OwnedBy(owner_.child), std::move(drive),
               [&] {
                 InfoWindow(owner_.child, index);
                 return 0;
@@ -80,67 +77,49 @@ std::string LoadString(int id) {
 TEST_F(InfoWindowTest, ShowsTheFieldsOfAKnownProgram) {
   SetRegString(HKEY_CURRENT_USER, "Software\\Brenvik\\Detected\\Startup", programPath_,
                "2007-01-02 10:00");
-  struct {
-    std::string caption, description, product, version, company, copyright, path, location,
-        status, detected, size, created, saved, run, close, notes, noteButton;
-    bool runShown = false, killShown = true, startTypeShown = true, notesReadOnly = false;
-  } seen;
-  Open(0, [&](HWND d) {
-    seen.caption = Caption(d);
-    seen.description = Text(d, IDC_INFO_DESCRIPTION);
-    seen.product = Text(d, IDC_INFO_PRODUCT);
-    seen.version = Text(d, IDC_INFO_VERSION);
-    seen.company = Text(d, IDC_INFO_COMPANY);
-    seen.copyright = Text(d, IDC_INFO_COPYRIGHT);
-    seen.path = Text(d, IDC_INFO_PATH);
-    seen.location = Text(d, IDC_INFO_LOCATION);
-    seen.status = Text(d, IDC_INFO_STATUS);
-    seen.detected = Text(d, IDC_INFO_DETECTED);
-    seen.size = Text(d, IDC_INFO_SIZE);
-    seen.created = Text(d, IDC_INFO_CREATED);
-    seen.saved = Text(d, IDC_INFO_SAVED);
-    seen.run = Text(d, IDC_INFO_RUN);
-    seen.close = Text(d, IDOK);
-    seen.notes = Text(d, IDC_INFO_NOTES);
-    seen.noteButton = Text(d, IDC_INFO_NOTE_BUTTON);
-    seen.runShown = Visible(d, IDC_INFO_RUN);
-    seen.killShown = Visible(d, IDC_INFO_KILL);
-    seen.startTypeShown = Visible(d, IDC_INFO_START_TYPE);
-    seen.notesReadOnly =
-        (GetWindowLongA(GetDlgItem(d, IDC_INFO_NOTES), GWL_STYLE) & ES_READONLY) != 0;
-    Click(d, IDOK);
-  });
-  EXPECT_EQ(seen.caption, "Fixture Program");
-  EXPECT_EQ(seen.description, "Tovrel Explorer");
-  EXPECT_EQ(seen.product, "Tovrel");
-  EXPECT_EQ(seen.version, "11.2.2007.1");
-  EXPECT_EQ(seen.company, "Brenvik");
-  EXPECT_EQ(seen.copyright, "Copyright (C) 2007 Brenvik");
-  EXPECT_EQ(seen.path, programPath_);
-  EXPECT_EQ(seen.location.rfind("Startup Location: ", 0), 0u) << seen.location;
-  EXPECT_GT(seen.location.size(), strlen("Startup Location: "));
-  EXPECT_EQ(seen.status, "Ready");
-  EXPECT_TRUE(seen.runShown);
-  EXPECT_EQ(seen.run, "Run");
-  EXPECT_FALSE(seen.killShown);
-  EXPECT_FALSE(seen.startTypeShown);
-  EXPECT_EQ(seen.detected, "2007-01-02 10:00");
   WIN32_FILE_ATTRIBUTE_DATA facts;
   ASSERT_TRUE(GetFileAttributesExA(exe_.c_str(), GetFileExInfoStandard, &facts));
   char size[32];
   GroupThousands(facts.nFileSizeLow, size, sizeof size);
-  EXPECT_EQ(seen.size, size);
-  EXPECT_NE(seen.size.find(','), std::string::npos);
-  EXPECT_FALSE(seen.created.empty());
-  EXPECT_FALSE(seen.saved.empty());
-  EXPECT_EQ(seen.close, "Close");
-  EXPECT_EQ(seen.notes, LoadString(647));
-  EXPECT_TRUE(seen.notesReadOnly);
-  EXPECT_EQ(seen.noteButton, "&Create Note");
+  EXPECT_NE(std::string(size).find(','), std::string::npos);
+  const DialogSnapshot expected = {
+      {kCaption, "Fixture Program"},
+      {IDC_INFO_DESCRIPTION, "Tovrel Explorer"},
+      {IDC_INFO_PRODUCT, "Tovrel"},
+      {IDC_INFO_VERSION, "11.2.2007.1"},
+      {IDC_INFO_COMPANY, "Brenvik"},
+      {IDC_INFO_COPYRIGHT, "Copyright (C) 2007 Brenvik"},
+      {IDC_INFO_PATH, programPath_},
+      {IDC_INFO_STATUS, "Ready"},
+      {IDC_INFO_DETECTED, "2007-01-02 10:00"},
+      {IDC_INFO_SIZE, size},
+      {IDC_INFO_RUN, "Run"},
+      {IDC_INFO_KILL, "[hidden]"},
+      {IDC_INFO_START_TYPE, "[hidden]"},
+      {IDOK, "Close"},
+      {IDC_INFO_NOTE_BUTTON, "&Create Note"}};
+  DialogSnapshot seen;
+  std::string location, created, saved, notes;
+  bool notesReadOnly = false;
+  Open(0, [&](HWND d) {
+    seen = SnapshotLike(d, expected);
+    location = ControlText(d, IDC_INFO_LOCATION);
+    created = ControlText(d, IDC_INFO_CREATED);
+    saved = ControlText(d, IDC_INFO_SAVED);
+    notes = ControlText(d, IDC_INFO_NOTES);
+    notesReadOnly = (GetWindowLongA(GetDlgItem(d, IDC_INFO_NOTES), GWL_STYLE) & ES_READONLY) != 0;
+    Click(d, IDOK);
+  });
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(location.rfind("Startup Location: ", 0), 0u) << location;
+  EXPECT_GT(location.size(), strlen("Startup Location: "));
+  EXPECT_FALSE(created.empty());
+  EXPECT_FALSE(saved.empty());
+  EXPECT_EQ(notes, LoadString(647));
+  EXPECT_TRUE(notesReadOnly);
   // Closing saved the window's place.
-  char x[16], dy[16];
-  EXPECT_GT(GetRegString(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel", "xInfo", x), 0u);
-  EXPECT_GT(GetRegString(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel", "dyInfo", dy), 0u);
+  EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel", "xInfo"));
+  EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel", "dyInfo"));
 }
 
 TEST_F(InfoWindowTest, StepsThroughTheListWrappingAtBothEnds) {
@@ -148,19 +127,19 @@ TEST_F(InfoWindowTest, StepsThroughTheListWrappingAtBothEnds) {
       ghostNotes, ghostSize, helperLocation;
   bool helperStatusShown = true, helperRunShown = true;
   Open(2, [&](HWND d) {
-    helperLocation = Text(d, IDC_INFO_LOCATION);
-    helperStatusShown = Visible(d, IDC_INFO_STATUS);
-    helperRunShown = Visible(d, IDC_INFO_RUN);
+    helperLocation = ControlText(d, IDC_INFO_LOCATION);
+    helperStatusShown = IsShown(d, IDC_INFO_STATUS);
+    helperRunShown = IsShown(d, IDC_INFO_RUN);
     Click(d, IDC_INFO_NEXT);  // last -> first
-    afterNext = Caption(d);
+    afterNext = WindowText(d);
     Click(d, IDC_INFO_PREVIOUS);  // first -> last
-    afterPrevious = Caption(d);
+    afterPrevious = WindowText(d);
     Click(d, IDC_INFO_PREVIOUS);
-    afterSecondPrevious = Caption(d);
-    ghostStatus = Text(d, IDC_INFO_STATUS);
-    ghostProduct = Text(d, IDC_INFO_PRODUCT);
-    ghostNotes = Text(d, IDC_INFO_NOTES);
-    ghostSize = Text(d, IDC_INFO_SIZE);
+    afterSecondPrevious = WindowText(d);
+    ghostStatus = ControlText(d, IDC_INFO_STATUS);
+    ghostProduct = ControlText(d, IDC_INFO_PRODUCT);
+    ghostNotes = ControlText(d, IDC_INFO_NOTES);
+    ghostSize = ControlText(d, IDC_INFO_SIZE);
     Click(d, IDOK);
   });
   EXPECT_EQ(helperLocation,
@@ -189,11 +168,11 @@ TEST_F(InfoWindowTest, ExpandedFlagFlipsOnOpeningAndOnTheButton) {
   auto read = [](HWND d) {
     Form f;
     f.height = WindowHeight(d);
-    f.closeTop = ClientTop(d, IDOK);
-    f.notes = Visible(d, IDC_INFO_NOTES);
-    f.noteButton = Visible(d, IDC_INFO_NOTE_BUTTON);
-    f.created = Visible(d, IDC_INFO_CREATED_LABEL);
-    f.expandText = Text(d, IDC_INFO_EXPAND);
+    f.closeTop = ControlTop(d, IDOK);
+    f.notes = IsShown(d, IDC_INFO_NOTES);
+    f.noteButton = IsShown(d, IDC_INFO_NOTE_BUTTON);
+    f.created = IsShown(d, IDC_INFO_CREATED_LABEL);
+    f.expandText = ControlText(d, IDC_INFO_EXPAND);
     return f;
   };
   Form shortForm, expandedForm;
@@ -237,19 +216,19 @@ TEST_F(InfoWindowTest, CreatesAndSavesANote) {
   SetInfoExpanded(false);  // opens expanded
   Open(0, [&](HWND d) {
     Click(d, IDC_INFO_NOTE_BUTTON);
-    created = testsupport::ReadWholeFile(notePath_);
+    created = ReadWholeFile(notePath_);
     editable = (GetWindowLongA(GetDlgItem(d, IDC_INFO_NOTES), GWL_STYLE) & ES_READONLY) == 0;
-    captionAfterCreate = Text(d, IDC_INFO_NOTE_BUTTON);
-    enabledAfterCreate = Enabled(d, IDC_INFO_NOTE_BUTTON);
+    captionAfterCreate = ControlText(d, IDC_INFO_NOTE_BUTTON);
+    enabledAfterCreate = IsEnabled(d, IDC_INFO_NOTE_BUTTON);
     // Typed over the whole text (a multi-line box reports no change for
     // WM_SETTEXT).
     SendDlgItemMessageA(d, IDC_INFO_NOTES, EM_SETSEL, 0, -1);
     SendDlgItemMessageA(d, IDC_INFO_NOTES, EM_REPLACESEL, TRUE,
                         reinterpret_cast<LPARAM>("Checked by hand.\r\nKeep it."));
-    enabledAfterEdit = Enabled(d, IDC_INFO_NOTE_BUTTON);
+    enabledAfterEdit = IsEnabled(d, IDC_INFO_NOTE_BUTTON);
     Click(d, IDC_INFO_NOTE_BUTTON);
-    saved = testsupport::ReadWholeFile(notePath_);
-    enabledAfterSave = Enabled(d, IDC_INFO_NOTE_BUTTON);
+    saved = ReadWholeFile(notePath_);
+    enabledAfterSave = IsEnabled(d, IDC_INFO_NOTE_BUTTON);
     Click(d, IDOK);
   });
   EXPECT_EQ(created, std::string("Fixture Program\r\n") + programPath_ + "\r\n");
@@ -269,8 +248,8 @@ TEST_F(InfoWindowTest, CreatesAndSavesANote) {
   // Opened again, the note is shown and can be edited.
   std::string notes, button;
   Open(0, [&](HWND d) {
-    notes = Text(d, IDC_INFO_NOTES);
-    button = Text(d, IDC_INFO_NOTE_BUTTON);
+    notes = ControlText(d, IDC_INFO_NOTES);
+    button = ControlText(d, IDC_INFO_NOTE_BUTTON);
     Click(d, IDOK);
   });
   EXPECT_EQ(notes, "Checked by hand.\r\nKeep it.");
@@ -280,7 +259,7 @@ TEST_F(InfoWindowTest, CreatesAndSavesANote) {
 TEST_F(InfoWindowTest, LongNoteIsCutAtItsLimit) {
   std::string text(kNoteLimit + 100, 'n');
   ASSERT_TRUE(WriteNoteFile(notePath_, text.c_str()));
-  EXPECT_EQ(testsupport::ReadWholeFile(notePath_).size(), kNoteLimit);
+  EXPECT_EQ(ReadWholeFile(notePath_).size(), kNoteLimit);
   EXPECT_FALSE(WriteNoteFile("", "x"));
 }
 
@@ -295,7 +274,7 @@ TEST_F(InfoWindowTest, SiteRootAndKnowledgeBasePages) {
   char page[260];
   EXPECT_FALSE(KnowledgeBasePage("AGENT.EXE", page));
   EXPECT_STREQ(page, "");
-  std::string folder = testsupport::BinFolder() + "\\kbase";
+  std::string folder = BinFolder() + "\\kbase";
   CreateDirectoryA(folder.c_str(), nullptr);
   std::string file = folder + "\\agent.html";
   HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -308,57 +287,37 @@ TEST_F(InfoWindowTest, SiteRootAndKnowledgeBasePages) {
   RemoveDirectoryA(folder.c_str());
 }
 
-}  // namespace
-
-namespace {
 
 TEST_F(InfoWindowTest, ServiceEntryShowsItsStartTypeControls) {
   ClearEntries();
   ASSERT_EQ(AddEntry("Spooler Service", exe_.c_str(), "Manual", "Prints.", 700, 0), 1);
-  struct {
-    bool startShown = false, applyShown = false, applyEnabled = true, applyAfterChoice = false,
-         applyBackToSame = true, stopShown = false, stopEnabled = true, runShown = true;
-    std::string stop, apply, startLabel, chosen, location, notes;
-  } seen;
+  const DialogSnapshot expected = {
+      {IDC_INFO_START_LABEL, "Startup Type:"},
+      {IDC_INFO_START_TYPE, "Manual"},
+      {IDC_INFO_APPLY, "&Apply [disabled]"},
+      {IDC_INFO_KILL, "&Stop [disabled]"},  // the service does not answer
+      {IDC_INFO_RUN, "[hidden]"},
+      {IDC_INFO_LOCATION, ""},
+      {IDC_INFO_NOTES, "Prints."}};
+  DialogSnapshot seen;
+  bool applyAfterChoice = false, applyBackToSame = true;
   Open(0, [&](HWND d) {
-    seen.startShown = Visible(d, IDC_INFO_START_TYPE);
-    seen.applyShown = Visible(d, IDC_INFO_APPLY);
-    seen.applyEnabled = Enabled(d, IDC_INFO_APPLY);
-    seen.stopShown = Visible(d, IDC_INFO_KILL);
-    seen.stopEnabled = Enabled(d, IDC_INFO_KILL);  // the service does not answer
-    seen.runShown = Visible(d, IDC_INFO_RUN);
-    seen.stop = Text(d, IDC_INFO_KILL);
-    seen.apply = Text(d, IDC_INFO_APPLY);
-    seen.startLabel = Text(d, IDC_INFO_START_LABEL);
-    seen.chosen = Text(d, IDC_INFO_START_TYPE);
-    seen.location = Text(d, IDC_INFO_LOCATION);
-    seen.notes = Text(d, IDC_INFO_NOTES);
+    seen = SnapshotLike(d, expected);
     HWND types = GetDlgItem(d, IDC_INFO_START_TYPE);
-    SendMessageA(types, CB_SETCURSEL, 2, 0);
-    SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_INFO_START_TYPE, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(types));
-    seen.applyAfterChoice = Enabled(d, IDC_INFO_APPLY);
-    SendMessageA(types, CB_SETCURSEL, 1, 0);
-    SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_INFO_START_TYPE, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(types));
-    seen.applyBackToSame = Enabled(d, IDC_INFO_APPLY);
+    auto choose = [&](int row) {
+      SendMessageA(types, CB_SETCURSEL, row, 0);
+      SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_INFO_START_TYPE, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(types));
+      return IsEnabled(d, IDC_INFO_APPLY);
+    };
+    applyAfterChoice = choose(2);
+    applyBackToSame = choose(1);
     Screenshot(d, "info_service");
     Click(d, IDOK);
   });
-  EXPECT_TRUE(seen.startShown);
-  EXPECT_TRUE(seen.applyShown);
-  EXPECT_FALSE(seen.applyEnabled);
-  EXPECT_TRUE(seen.stopShown);
-  EXPECT_FALSE(seen.stopEnabled);
-  EXPECT_FALSE(seen.runShown);
-  EXPECT_EQ(seen.stop, "&Stop");
-  EXPECT_EQ(seen.apply, "&Apply");
-  EXPECT_EQ(seen.startLabel, "Startup Type:");
-  EXPECT_EQ(seen.chosen, "Manual");
-  EXPECT_EQ(seen.location, "");
-  EXPECT_EQ(seen.notes, "Prints.");
-  EXPECT_TRUE(seen.applyAfterChoice);
-  EXPECT_FALSE(seen.applyBackToSame);
+  EXPECT_EQ(seen, expected);
+  EXPECT_TRUE(applyAfterChoice);
+  EXPECT_FALSE(applyBackToSame);
 }
 
 TEST_F(InfoWindowTest, FileTypeAndSystemLocationTexts) {
@@ -368,12 +327,12 @@ TEST_F(InfoWindowTest, FileTypeAndSystemLocationTexts) {
   std::string typeLocation, typeNotes, systemNotes;
   bool systemRun = true, systemStatus = false;
   Open(0, [&](HWND d) {
-    typeLocation = Text(d, IDC_INFO_LOCATION);
-    typeNotes = Text(d, IDC_INFO_NOTES);
+    typeLocation = ControlText(d, IDC_INFO_LOCATION);
+    typeNotes = ControlText(d, IDC_INFO_NOTES);
     Click(d, IDC_INFO_NEXT);
-    systemNotes = Text(d, IDC_INFO_NOTES);
-    systemRun = Visible(d, IDC_INFO_RUN);
-    systemStatus = Visible(d, IDC_INFO_STATUS);
+    systemNotes = ControlText(d, IDC_INFO_NOTES);
+    systemRun = IsShown(d, IDC_INFO_RUN);
+    systemStatus = IsShown(d, IDC_INFO_STATUS);
     Click(d, IDOK);
   });
   EXPECT_EQ(typeLocation, "");

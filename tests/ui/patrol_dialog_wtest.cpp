@@ -11,39 +11,33 @@
 #include "core/program.h"
 #include "core/settings.h"
 #include "resources/resource.h"
+#include "tests/support/dialogs.h"
+#include "tests/support/program_resources.h"
 #include "tests/support/wine_support.h"
-#include "tests/ui/dialog_driver.h"
 #include "ui/patrol_dialog.h"
 
 using namespace tov;
-using namespace uitest;
+using namespace testsupport;
 
 namespace {
 
 class PatrolDialogTest : public testing::Test {
  protected:
-  HMODULE program_ = nullptr;
+  ProgramResources program_;
   OwnerWindow owner_;
   void SetUp() override {
-    testsupport::ClearProductKeys();
+    ClearProductKeys();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    program_ = LoadLibraryExA(testsupport::BinPath("TovrelEx.exe").c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program_);
-    SetProgramInstance(program_);
+    ASSERT_TRUE(program_.loaded());
     for (int i = 0; i < kOptionCount; ++i)
       SetSetting(OptionId(i), OptionInfoOf(OptionId(i)).defaultValue);
   }
-  void TearDown() override {
-    SetProgramInstance(nullptr);
-    if (program_) FreeLibrary(program_);
-    testsupport::ClearProductKeys();
-  }
+  void TearDown() override { ClearProductKeys(); }
   // Opens the dialog for titleId with drive working on it; the dialog result.
   int Open(int titleId, std::function<void(HWND)> drive) {
     bool found = false;
-    int result = RunDriven(owner_.top, std::move(drive),
+    int result = RunDriven(OwnedBy(owner_.top), std::move(drive),
                            [&] { return PatrolTimeDialog(owner_.top, titleId); }, &found);
     EXPECT_TRUE(found) << "dialog " << titleId << " did not appear";
     return result;
@@ -53,9 +47,6 @@ class PatrolDialogTest : public testing::Test {
 int SliderPos(HWND dialog) {
   return int(SendDlgItemMessageA(dialog, IDC_PATROL_SLIDER, TBM_GETPOS, 0, 0));
 }
-bool Checked(HWND dialog) {
-  return SendDlgItemMessageA(dialog, IDC_PATROL_REALTIME, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
 void MoveSlider(HWND dialog, int position) {
   HWND slider = GetDlgItem(dialog, IDC_PATROL_SLIDER);
   SendMessageA(slider, TBM_SETPOS, TRUE, position);
@@ -64,8 +55,8 @@ void MoveSlider(HWND dialog, int position) {
 }
 
 struct Seen {
-  std::string title, minutes, unit, note, check, close;
-  int slider = -1, sliderMax = -1, limit = -1;
+  std::string minutes;
+  int slider = -1;
   bool checkShown = false;
 };
 
@@ -89,32 +80,28 @@ TEST_F(PatrolDialogTest, EveryTitleShowsItsItem) {
     EXPECT_EQ(item->realtime != kOptionCount, row.realtime);
     if (row.realtime) SetSetting(item->realtime, 0);
     SetSetting(row.minutes, ++value);
-    Seen seen;
-    int result = Open(row.titleId, [&](HWND d) {
-      seen.title = Caption(d);
-      seen.minutes = Text(d, IDC_PATROL_MINUTES);
-      seen.slider = SliderPos(d);
-      seen.sliderMax = int(SendDlgItemMessageA(d, IDC_PATROL_SLIDER, TBM_GETRANGEMAX, 0, 0));
-      seen.limit = int(SendDlgItemMessageA(d, IDC_PATROL_MINUTES, EM_GETLIMITTEXT, 0, 0));
-      seen.checkShown = Visible(d, IDC_PATROL_REALTIME);
-      seen.unit = Text(d, IDC_PATROL_UNIT);
-      seen.note = Text(d, IDC_PATROL_NOTE);
-      seen.check = Text(d, IDC_PATROL_REALTIME);
-      seen.close = Text(d, IDCANCEL);
-      Click(d, IDCANCEL);
-    });
     char title[256];
     LoadText(row.titleId, title);
-    EXPECT_EQ(seen.title, title);
-    EXPECT_EQ(seen.minutes, std::to_string(value));
-    EXPECT_EQ(seen.slider, value);
-    EXPECT_EQ(seen.sliderMax, 30);
-    EXPECT_EQ(seen.limit, 2);
-    EXPECT_EQ(seen.checkShown, row.realtime);
-    EXPECT_EQ(seen.unit, "minutes.");
-    EXPECT_EQ(seen.note, "Set to 0 to disable monitoring.");
-    EXPECT_EQ(seen.check, "  Monitor in Real-time");
-    EXPECT_EQ(seen.close, "Close");
+    const DialogSnapshot expected = {
+        {kCaption, title},
+        {IDC_PATROL_MINUTES, std::to_string(value)},
+        {IDC_PATROL_UNIT, "minutes."},
+        {IDC_PATROL_NOTE, "Set to 0 to disable monitoring."},
+        {IDC_PATROL_REALTIME, row.realtime ? "  Monitor in Real-time" : "[hidden]"},
+        {IDCANCEL, "Close"}};
+    DialogSnapshot seen;
+    int slider = -1, sliderMax = -1, limit = -1;
+    int result = Open(row.titleId, [&](HWND d) {
+      seen = SnapshotLike(d, expected);
+      slider = SliderPos(d);
+      sliderMax = int(SendDlgItemMessageA(d, IDC_PATROL_SLIDER, TBM_GETRANGEMAX, 0, 0));
+      limit = int(SendDlgItemMessageA(d, IDC_PATROL_MINUTES, EM_GETLIMITTEXT, 0, 0));
+      Click(d, IDCANCEL);
+    });
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(slider, value);
+    EXPECT_EQ(sliderMax, 30);
+    EXPECT_EQ(limit, 2);
     EXPECT_EQ(result, kPatrolCancelled);
     EXPECT_EQ(Setting(row.minutes), value);  // Close changes nothing
   }
@@ -123,9 +110,9 @@ TEST_F(PatrolDialogTest, EveryTitleShowsItsItem) {
 TEST_F(PatrolDialogTest, UnknownTitleShowsThreeWithoutCheckBox) {
   Seen seen;
   int result = Open(606, [&](HWND d) {
-    seen.minutes = Text(d, IDC_PATROL_MINUTES);
+    seen.minutes = ControlText(d, IDC_PATROL_MINUTES);
     seen.slider = SliderPos(d);
-    seen.checkShown = Visible(d, IDC_PATROL_REALTIME);
+    seen.checkShown = IsShown(d, IDC_PATROL_REALTIME);
     Click(d, IDOK);
   });
   EXPECT_EQ(seen.minutes, "3");
@@ -142,10 +129,10 @@ TEST_F(PatrolDialogTest, RealtimeStartupOnShowsZeroAndOkTurnsPatrolOff) {
   std::string minutes;
   int slider = -1;
   int result = Open(kPatrolStartup, [&](HWND d) {
-    checked = Checked(d);
-    sliderOn = Enabled(d, IDC_PATROL_SLIDER);
-    boxOn = Enabled(d, IDC_PATROL_MINUTES);
-    minutes = Text(d, IDC_PATROL_MINUTES);
+    checked = IsChecked(d, IDC_PATROL_REALTIME);
+    sliderOn = IsEnabled(d, IDC_PATROL_SLIDER);
+    boxOn = IsEnabled(d, IDC_PATROL_MINUTES);
+    minutes = ControlText(d, IDC_PATROL_MINUTES);
     slider = SliderPos(d);
     Screenshot(d, "patrol");
     Click(d, IDOK);
@@ -176,8 +163,8 @@ TEST_F(PatrolDialogTest, CheckBoxActsAtOnceAndCloseTakesItBack) {
     SendDlgItemMessageA(d, IDC_PATROL_REALTIME, BM_CLICK, 0, 0);
     flagWhileOpen = Setting(kOptRealtimeFileType);
     optionWhileOpen = std::to_string(GetOption("RealtimeFileType", -1));
-    sliderOn = Enabled(d, IDC_PATROL_SLIDER);
-    minutes = Text(d, IDC_PATROL_MINUTES);
+    sliderOn = IsEnabled(d, IDC_PATROL_SLIDER);
+    minutes = ControlText(d, IDC_PATROL_MINUTES);
     Click(d, IDCANCEL);
   });
   EXPECT_EQ(flagWhileOpen, 1);
@@ -196,7 +183,7 @@ TEST_F(PatrolDialogTest, CheckBoxActsAtOnceAndCloseTakesItBack) {
   std::string restored;
   result = Open(kPatrolHidden, [&](HWND d) {
     SendDlgItemMessageA(d, IDC_PATROL_REALTIME, BM_CLICK, 0, 0);
-    restored = Text(d, IDC_PATROL_MINUTES);  // filled again from "Hidden"
+    restored = ControlText(d, IDC_PATROL_MINUTES);  // filled again from "Hidden"
     SendMessageA(d, WM_COMMAND, IDCANCEL, 0);
   });
   EXPECT_EQ(restored, "6");
@@ -237,13 +224,13 @@ TEST_F(PatrolDialogTest, SliderWritesTheBoxAndZeroDisablesIt) {
   std::string atZero, atTwelve;
   bool boxAtZero = true, boxAtTwelve = false, checkShown = true;
   int result = Open(kPatrolServices, [&](HWND d) {
-    checkShown = Visible(d, IDC_PATROL_REALTIME);
+    checkShown = IsShown(d, IDC_PATROL_REALTIME);
     MoveSlider(d, 0);
-    atZero = Text(d, IDC_PATROL_MINUTES);
-    boxAtZero = Enabled(d, IDC_PATROL_MINUTES);
+    atZero = ControlText(d, IDC_PATROL_MINUTES);
+    boxAtZero = IsEnabled(d, IDC_PATROL_MINUTES);
     MoveSlider(d, 12);
-    atTwelve = Text(d, IDC_PATROL_MINUTES);
-    boxAtTwelve = Enabled(d, IDC_PATROL_MINUTES);
+    atTwelve = ControlText(d, IDC_PATROL_MINUTES);
+    boxAtTwelve = IsEnabled(d, IDC_PATROL_MINUTES);
     Click(d, IDOK);
   });
   EXPECT_FALSE(checkShown);
