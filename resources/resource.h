@@ -119,6 +119,9 @@
 #define IDC_STARTUP_REMOVE 1003
 #define IDC_STARTUP_SHOW_ALL 1014
 #define IDC_STARTUP_ADD 1064
+// Hidden Files page.
+#define IDC_HIDDEN_REFRESH 1006
+#define IDC_HIDDEN_UNHIDE 1185
 
 // History window (dialog 141).
 #define IDD_HISTORY 141

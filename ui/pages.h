@@ -7,6 +7,7 @@
 namespace tov {
 
 INT_PTR CALLBACK StartupPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK HiddenPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK GenericPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // The introduction text of a page command shown by the generic page.

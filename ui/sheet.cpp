@@ -48,7 +48,7 @@ const SheetPage kPages[kMaxPages] = {
     {kCmdActiveTasks, 607, IDI_PAGE_ACTIVE_TASKS, IDD_PAGE_ACTIVE_TASKS, GenericPageProc, false},
     {kCmdCookies, 608, IDI_PAGE_COOKIES, IDD_PAGE_COOKIES, GenericPageProc, false},
     {kCmdFileTypes, 739, IDI_PAGE_FILE_TYPES, IDD_PAGE_FILE_TYPES, GenericPageProc, false},
-    {kCmdHiddenFiles, 973, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, GenericPageProc, false},
+    {kCmdHiddenFiles, 973, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, HiddenPageProc, false},
     {kCmdOptions, 610, IDI_PAGE_OPTIONS, IDD_PAGE_OPTIONS, GenericPageProc, false},
 };
 
