@@ -51,8 +51,8 @@ TEST(HiddenPage, ListsUnhidesAndDeletesIntoTheVault) {
 
   // Unhide: hidden, system and read-only go; the row goes on the refill.
   SelectRows(list, {FindRow(list, "plain.dat")});
-  ASSERT_TRUE(Click(program.page(), kUnhideButton));
-  EXPECT_TRUE(WaitFor([&] { return FindRow(list, "plain.dat") < 0; }, 10000));
+  Press(program.page(), kUnhideButton);
+  EXPECT_TRUE(WaitFor([&] { return FindRow(list, "plain.dat") < 0; }, 20000));
   EXPECT_EQ(GetFileAttributesA(plain.c_str()) &
                 (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY),
             0u);

@@ -11,6 +11,7 @@
 #include "options/restart_commands.h"
 #include "resources/resource.h"
 #include "tests/support/file_fixtures.h"
+#include "tests/support/program_resources.h"
 #include "tests/support/dialogs.h"
 
 using namespace tov;
@@ -63,8 +64,12 @@ class StandIn {
 
 class SystemFiles : public testing::Test {
  protected:
-  void SetUp() override { ClearProductKeys(); }
+  void SetUp() override {
+    ASSERT_TRUE(program_.loaded());
+    ClearProductKeys();
+  }
   void TearDown() override { ClearProductKeys(); }
+  ProgramResources program_;  // the texts and the viewer's dialog
 };
 
 HWND FindNotepad() { return FindWindowA("Notepad", nullptr); }
