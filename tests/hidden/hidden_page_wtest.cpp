@@ -40,7 +40,8 @@ TEST(HiddenPage, ListsUnhidesAndDeletesIntoTheVault) {
   RunningProgram program;
   ASSERT_TRUE(program.Open("-HIDDEN"));
   HWND list = program.list();
-  ASSERT_TRUE(WaitFor([&] { return FindRow(list, "sys.dat") >= 0; }, 20000));
+  ASSERT_TRUE(WaitFor([&] { return FindRow(list, "sys.dat") >= 0; }, 20000))
+      << TabText(program.sheet(), CurrentTab(program.sheet())) << " rows " << RowCount(list);
   int row = FindRow(list, "sys.dat");
   EXPECT_TRUE(tov::EqualsNoCase(CellText(list, row, 1).c_str(), folder.path().c_str()));
   EXPECT_EQ(CellText(list, row, 4), "SYSTEM");
