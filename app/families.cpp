@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/page_ids.h"
+#include "hidden/vault.h"
 #include "iehelpers/helpers.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
@@ -16,6 +17,7 @@ namespace tov {
 const PageDefinition& StartupPage();  // startup/startup_page.cpp
 const PageDefinition& IEHelpersPage();  // iehelpers/iehelpers_page.cpp
 const PageDefinition& ScheduledTasksPage();  // tasks/tasks_page.cpp
+const PageDefinition& HiddenFilesPage();  // hidden/hidden_page.cpp
 
 namespace {
 
@@ -31,7 +33,7 @@ const SheetPage kPages[] = {
     {kCmdActiveTasks, kTextActiveTasks, IDI_PAGE_ACTIVE_TASKS, IDD_PAGE_ACTIVE_TASKS, nullptr, nullptr, false},
     {kCmdCookies, kTextCookies, IDI_PAGE_COOKIES, IDD_PAGE_COOKIES, nullptr, nullptr, false},
     {kCmdFileTypes, kTextFileTypes, IDI_PAGE_FILE_TYPES, IDD_PAGE_FILE_TYPES, nullptr, nullptr, false},
-    {kCmdHiddenFiles, kTextHiddenFiles, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, nullptr, nullptr, false},
+    {kCmdHiddenFiles, kTextHiddenFiles, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, nullptr, &HiddenFilesPage(), false},
     {kCmdOptions, kTextOptions, IDI_PAGE_OPTIONS, IDD_PAGE_OPTIONS, nullptr, nullptr, false},
 };
 
@@ -41,6 +43,7 @@ void RegisterFamilies() {
   SetSheetPages(kPages, int(sizeof kPages / sizeof kPages[0]));
   RegisterStartupRestoreHandlers();
   RegisterHelperRestoreHandler();
+  RegisterVaultRestoreHandler();
 }
 
 }  // namespace tov

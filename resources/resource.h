@@ -122,6 +122,9 @@
 // IE Helpers and Scheduled Tasks pages.
 #define IDC_HELPERS_REMOVE 1003
 #define IDC_TASKS_REMOVE 1003
+// Hidden Files page.
+#define IDC_HIDDEN_REFRESH 1006
+#define IDC_HIDDEN_UNHIDE 1185
 
 // History window (dialog 141).
 #define IDD_HISTORY 141
@@ -129,3 +132,10 @@
 #define IDC_HISTORY_INTRO 1102
 #define IDC_HISTORY_RESTORE 1104
 #define IDC_HISTORY_CLEAR 1106
+
+// Restart-commands viewer (the Windows 9x restart file).
+#define IDD_RESTART_COMMANDS 213
+#define IDC_RESTART_TEXT 1160
+#define IDC_RESTART_PATH 1161
+#define IDC_RESTART_LEGEND 1162
+#define IDC_RESTART_DELETE 1163

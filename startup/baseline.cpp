@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "core/trace.h"
 #include "core/entries.h"
+#include "hidden/hidden_files.h"
 #include "iehelpers/helpers.h"
 #include "startup/enumerate.h"
 #include "tasks/scheduler.h"
@@ -40,7 +41,7 @@ const DetectedFamily kDetectedFamilies[] = {
     {nullptr, "Services"},     // services
     {nullptr, "FileTypes"},    // file types
     {nullptr, "ActiveTasks"},  // running programs, one entry per program
-    {nullptr, "Hidden"},       // the hidden-file scan
+    {ScanHiddenFiles, "Hidden"},  // the hidden-file scan
 };
 
 struct KnownList {

@@ -297,7 +297,8 @@ void OnDeleteOnReboot(HWND page) {
     return;
   char path[kEntryPathSlot];
   EntryPath(entry, path, sizeof path);
-  DeleteFileOnReboot(path);
+  DWORD error = NO_ERROR;
+  if (!DeleteFileOnReboot(path, &error)) ShowFileFailure(page, path, error);
 }
 
 // Five bottom buttons; Enable sits where Disable is.
