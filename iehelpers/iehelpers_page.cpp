@@ -180,7 +180,8 @@ void OnDeleteHelperFile(HWND page) {
     return;
   char path[kEntryPathSlot];
   EntryPath(entry, path, sizeof path);
-  DeleteFileOnReboot(path);
+  DWORD error = NO_ERROR;
+  if (!DeleteFileOnReboot(path, &error)) ShowFileFailure(page, path, error);
 }
 
 const ControlText kTexts[] = {

@@ -319,7 +319,8 @@ void OnDeleteOnReboot(HWND page) {
     return;
   char path[kEntryPathSlot];
   EntryPath(entry, path, sizeof path);
-  if (!DeleteFileOnReboot(path)) ShowErrorMessage(kTextNotChanged);
+  DWORD error = NO_ERROR;
+  if (!DeleteFileOnReboot(path, &error)) ShowFileFailure(page, path, error);
 }
 
 // Five bottom buttons; Enable sits where Disable is.
