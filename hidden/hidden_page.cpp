@@ -186,12 +186,8 @@ void OnViewInNotepad(HWND page) {
 
 // Four bottom buttons: Info, Refresh, Unhide and Close.
 void OnHiddenLayout(HWND page) {
-  PageLayout layout;
-  StandardPageLayout(page, &layout);
   const int buttons[] = {IDC_PAGE_INFO, IDC_HIDDEN_REFRESH, IDC_HIDDEN_UNHIDE, IDC_PAGE_CLOSE};
-  layout.buttonCount = 4;
-  for (int i = 0; i < 4; ++i) layout.buttons[i] = GetDlgItem(page, buttons[i]);
-  LayoutPage(layout);
+  LayoutPageWithButtons(page, buttons);
 }
 
 const ControlText kTexts[] = {

@@ -4,12 +4,16 @@
 #include <cstring>
 #include <memory>
 
+#include "core/entries.h"
 #include "core/messages.h"
 #include "core/owned.h"
 #include "core/program.h"
 #include "core/shell.h"
 #include "core/text.h"
 #include "hidden/hidden_rules.h"
+#include "resources/string_ids.h"
+#include "ui/listview.h"
+#include "ui/page_framework.h"
 
 namespace tov {
 
@@ -102,6 +106,22 @@ void ShowFileFailure(HWND owner, const char* path, DWORD error) {
   AppendText(text, "\n\n");
   AppendText(text, reason);
   MessageBoxA(owner, text, ProgramCaption(), MB_OK | MB_ICONSTOP | MB_TOPMOST);
+}
+
+void DeleteSelectedFileOnReboot(HWND page) {
+  int entry = SelectedEntry(PageList(page));
+  if (entry < 0) {
+    NothingSelected(page);
+    return;
+  }
+  char question[kMessageCapacity];
+  LoadText(kTextIsThisKnownAdware, question);
+  if (MessageBoxA(page, question, ProgramCaption(), MB_YESNO | MB_ICONSTOP | MB_TOPMOST) != IDYES)
+    return;
+  char path[kEntryPathSlot];
+  EntryPath(entry, path, sizeof path);
+  DWORD error = NO_ERROR;
+  if (!DeleteFileOnReboot(path, &error)) ShowFileFailure(page, path, error);
 }
 
 }  // namespace tov

@@ -19,4 +19,9 @@ bool DeleteFileOnReboot(const char* path, DWORD* error = nullptr);
 // caption.
 void ShowFileFailure(HWND owner, const char* path, DWORD error);
 
+// The entry menu's Delete File on Reboot for the selected entry of a page's
+// list: asks first, then asks Windows to delete the entry's program file
+// and tells the user when that failed.
+void DeleteSelectedFileOnReboot(HWND page);
+
 }  // namespace tov
