@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/page_ids.h"
+#include "hidden/vault.h"
 #include "iehelpers/helpers.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
@@ -18,8 +19,9 @@ const PageDefinition& DelayPage();           // delay/delay_page.cpp
 const PageDefinition& IEHelpersPage();       // iehelpers/iehelpers_page.cpp
 const PageDefinition& ScheduledTasksPage();  // tasks/tasks_page.cpp
 const PageDefinition& FileTypesPage();       // filetypes/filetypes_page.cpp
-const PageDefinition& ServicesPage();  // services/services_page.cpp
-const PageDefinition& ActiveTasksPage();  // processes/active_tasks_page.cpp
+const PageDefinition& ServicesPage();        // services/services_page.cpp
+const PageDefinition& ActiveTasksPage();     // processes/active_tasks_page.cpp
+const PageDefinition& HiddenFilesPage();     // hidden/hidden_page.cpp
 
 namespace {
 
@@ -35,7 +37,7 @@ const SheetPage kPages[] = {
     {kCmdActiveTasks, kTextActiveTasks, IDI_PAGE_ACTIVE_TASKS, IDD_PAGE_ACTIVE_TASKS, nullptr, &ActiveTasksPage(), false},
     {kCmdCookies, kTextCookies, IDI_PAGE_COOKIES, IDD_PAGE_COOKIES, nullptr, nullptr, false},
     {kCmdFileTypes, kTextFileTypes, IDI_PAGE_FILE_TYPES, IDD_PAGE_FILE_TYPES, nullptr, &FileTypesPage(), false},
-    {kCmdHiddenFiles, kTextHiddenFiles, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, nullptr, nullptr, false},
+    {kCmdHiddenFiles, kTextHiddenFiles, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, nullptr, &HiddenFilesPage(), false},
     {kCmdOptions, kTextOptions, IDI_PAGE_OPTIONS, IDD_PAGE_OPTIONS, nullptr, nullptr, false},
 };
 
@@ -45,6 +47,7 @@ void RegisterFamilies() {
   SetSheetPages(kPages, int(sizeof kPages / sizeof kPages[0]));
   RegisterStartupRestoreHandlers();
   RegisterHelperRestoreHandler();
+  RegisterVaultRestoreHandler();
 }
 
 }  // namespace tov

@@ -7,6 +7,7 @@
 #include "app/monitor.h"
 #include "core/options_table.h"
 #include "core/settings.h"
+#include "options/restart_commands.h"
 #include "resources/resource.h"
 #include "core/entries.h"
 #include "ui/history_window.h"
@@ -52,6 +53,13 @@ void OpenHistoryWindow(HWND window) {
   SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&activate));
 }
 
+// The restart-commands viewer sits on the sheet when it is open, like the
+// History window.
+void OpenRestartCommands(HWND window) {
+  HWND page = ActivePageId() != 0 && IsWindow(CurrentPage()) ? CurrentPage() : nullptr;
+  ShowRestartCommands(page ? GetParent(page) : window);
+}
+
 void OnCommand(HWND window, int id) {
   if (IsPageCommand(id)) {
     OpenSheet(window, id);
@@ -62,7 +70,8 @@ void OnCommand(HWND window, int id) {
     case kCmdToggleAutoStart: ToggleAutoStart(); break;
     case kCmdExitRequest: OnExitRequest(window); break;
     case kCmdHistoryWindow: OpenHistoryWindow(window); break;
-    default: break;  // 6034 (restart commands) arrives with the system-files page
+    case kCmdRestartCommands: OpenRestartCommands(window); break;
+    default: break;
   }
 }
 

@@ -176,13 +176,9 @@ void OnRestore(HWND page) {
 }
 
 void OnDelayLayout(HWND page) {
-  PageLayout layout;
-  StandardPageLayout(page, &layout);
   const int buttons[] = {IDC_PAGE_INFO, IDC_DELAY_ADD, IDC_DELAY_OPTIONS, IDC_DELAY_REMOVE,
                          IDC_PAGE_CLOSE};
-  layout.buttonCount = 5;
-  for (int i = 0; i < 5; ++i) layout.buttons[i] = GetDlgItem(page, buttons[i]);
-  LayoutPage(layout);
+  LayoutPageWithButtons(page, buttons);
 }
 
 const ControlText kTexts[] = {

@@ -131,12 +131,9 @@ void OnRemove(HWND page) {
 
 // Four bottom buttons, and the hint between the list and the buttons.
 void OnFileTypesLayout(HWND page) {
-  PageLayout layout;
-  StandardPageLayout(page, &layout);
   const int buttons[] = {IDC_PAGE_INFO, IDC_FILE_TYPES_ADD, IDC_FILE_TYPES_REMOVE, IDC_PAGE_CLOSE};
-  layout.buttonCount = 4;
-  for (int i = 0; i < 4; ++i) layout.buttons[i] = GetDlgItem(page, buttons[i]);
-  LayoutPage(layout);
+  PageLayout layout;
+  LayoutPageWithButtons(page, buttons, &layout);
   HWND hint = GetDlgItem(page, IDC_FILE_TYPES_HINT);
   RECT list, button, hintRect;
   GetWindowRect(layout.list, &list);

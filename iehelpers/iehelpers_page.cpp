@@ -168,20 +168,6 @@ void OnRemoveHelper(HWND page) {
   RefillPage(IEHelpersPage(), page);
 }
 
-void OnDeleteHelperFile(HWND page) {
-  int entry = SelectedEntry(PageList(page));
-  if (entry < 0) {
-    NothingSelected(page);
-    return;
-  }
-  char question[kMessageCapacity];
-  LoadText(kTextIsThisKnownAdware, question);
-  if (MessageBoxA(page, question, ProgramCaption(), MB_YESNO | MB_ICONSTOP | MB_TOPMOST) != IDYES)
-    return;
-  char path[kEntryPathSlot];
-  EntryPath(entry, path, sizeof path);
-  DeleteFileOnReboot(path);
-}
 
 const ControlText kTexts[] = {
     {IDC_HELPERS_REMOVE, kTextRemove},
@@ -198,17 +184,13 @@ const MenuRow kMenu[] = {
 
 const PageCommandRow kCommands[] = {
     {kCmdRemove, OnRemoveHelper, BN_CLICKED},
-    {kCmdDeleteOnReboot, OnDeleteHelperFile, BN_CLICKED},
+    {kCmdDeleteOnReboot, DeleteSelectedFileOnReboot, BN_CLICKED},
 };
 
 // Info, Remove and Close along the bottom.
 void OnHelperLayout(HWND page) {
-  PageLayout layout;
-  StandardPageLayout(page, &layout);
   const int buttons[] = {IDC_PAGE_INFO, IDC_HELPERS_REMOVE, IDC_PAGE_CLOSE};
-  layout.buttonCount = 3;
-  for (int i = 0; i < 3; ++i) layout.buttons[i] = GetDlgItem(page, buttons[i]);
-  LayoutPage(layout);
+  LayoutPageWithButtons(page, buttons);
 }
 
 PageDefinition MakeIEHelpersPage() {

@@ -123,28 +123,10 @@ void OnKillTask(HWND page) {
   FillTaskList(page);
 }
 
-void OnDeleteOnReboot(HWND page) {
-  int entry = SelectedEntry(PageList(page));
-  if (entry < 0) {
-    NothingSelected(page);
-    return;
-  }
-  char question[kMessageCapacity];
-  LoadText(kTextIsThisKnownAdware, question);
-  if (MessageBoxA(page, question, ProgramCaption(), MB_YESNO | MB_ICONSTOP | MB_TOPMOST) != IDYES)
-    return;
-  char path[kEntryPathSlot];
-  EntryPath(entry, path, sizeof path);
-  DeleteFileOnReboot(path);
-}
 
 void OnTaskLayout(HWND page) {
-  PageLayout layout;
-  StandardPageLayout(page, &layout);
   const int buttons[] = {IDC_PAGE_INFO, IDC_ACTIVE_REFRESH, IDC_ACTIVE_KILL, IDC_PAGE_CLOSE};
-  layout.buttonCount = 4;
-  for (int i = 0; i < 4; ++i) layout.buttons[i] = GetDlgItem(page, buttons[i]);
-  LayoutPage(layout);
+  LayoutPageWithButtons(page, buttons);
 }
 
 const ControlText kTexts[] = {
@@ -166,7 +148,7 @@ const MenuRow kMenu[] = {
 const PageCommandRow kCommands[] = {
     {kCmdRefresh, OnRefresh, BN_CLICKED},
     {kCmdKillTask, OnKillTask, BN_CLICKED},
-    {kCmdDeleteOnReboot, OnDeleteOnReboot, BN_CLICKED},
+    {kCmdDeleteOnReboot, DeleteSelectedFileOnReboot, BN_CLICKED},
 };
 
 PageDefinition MakeActiveTasksPage() {

@@ -127,6 +127,9 @@
 #define IDC_ACTIVE_KILL 1007
 // Services page.
 #define IDC_SERVICES_HIDE_MS 1015
+// Hidden Files page.
+#define IDC_HIDDEN_REFRESH 1006
+#define IDC_HIDDEN_UNHIDE 1185
 
 // History window (dialog 141).
 #define IDD_HISTORY 141
@@ -163,3 +166,9 @@
 #define IDC_TYPE_TEXT 1217
 #define IDC_TYPE_ALL_USERS 1218
 #define IDC_TYPE_CURRENT_USER 1219
+// Restart-commands viewer (the Windows 9x restart file).
+#define IDD_RESTART_COMMANDS 213
+#define IDC_RESTART_TEXT 1160
+#define IDC_RESTART_PATH 1161
+#define IDC_RESTART_LEGEND 1162
+#define IDC_RESTART_DELETE 1163

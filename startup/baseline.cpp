@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "core/trace.h"
 #include "core/entries.h"
+#include "hidden/hidden_files.h"
 #include "iehelpers/helpers.h"
 #include "filetypes/associations.h"
 #include "processes/process_walk.h"
@@ -43,7 +44,7 @@ const DetectedFamily kDetectedFamilies[] = {
     {ScanServices, "Services"},
     {EnumerateFileTypes, "FileTypes"},
     {ListActiveTasks, "ActiveTasks"},  // one entry per running program
-    {nullptr, "Hidden"},       // the hidden-file scan
+    {ScanHiddenFiles, "Hidden"},       // the hidden-file scan
 };
 
 struct KnownList {

@@ -13,6 +13,7 @@
 #include "core/text.h"
 #include "core/trace.h"
 #include "core/version.h"
+#include "hidden/hidden_files.h"
 #include "startup/catalogue.h"
 #include "startup/changes.h"
 #include "startup/command_rules.h"
@@ -281,6 +282,8 @@ int spBuildProc(const char* path, const WIN32_FIND_DATAA* found, LPARAM) {
   switch (g_walkMode) {
     case kWalkStartup:
       return AddStartupItem(path, found);
+    case kWalkHidden:
+      return AddHiddenItem(path, found);
     default:
       return 0;
   }

@@ -307,20 +307,6 @@ void OnShowAll(HWND page) {
   if (SendMessageA(PageList(page), LVM_GETITEMCOUNT, 0, 0) > 0) SelectRow(PageList(page), 0);
 }
 
-void OnDeleteOnReboot(HWND page) {
-  int entry = SelectedEntry(PageList(page));
-  if (entry < 0) {
-    NothingSelected(page);
-    return;
-  }
-  char question[kMessageCapacity];
-  LoadText(kTextIsThisKnownAdware, question);
-  if (MessageBoxA(page, question, ProgramCaption(), MB_YESNO | MB_ICONSTOP | MB_TOPMOST) != IDYES)
-    return;
-  char path[kEntryPathSlot];
-  EntryPath(entry, path, sizeof path);
-  if (!DeleteFileOnReboot(path)) ShowErrorMessage(kTextNotChanged);
-}
 
 // Five bottom buttons; Enable sits where Disable is.
 void OnStartupLayout(HWND page) {
@@ -391,7 +377,7 @@ const PageCommandRow kCommands[] = {
     {kCmdMoveToDelayed, OnMoveToDelayed, BN_CLICKED},
     {kCmdAdd, OnAdd, BN_CLICKED},
     {IDC_STARTUP_SHOW_ALL, OnShowAll, BN_CLICKED},
-    {kCmdDeleteOnReboot, OnDeleteOnReboot, BN_CLICKED},
+    {kCmdDeleteOnReboot, DeleteSelectedFileOnReboot, BN_CLICKED},
 };
 
 PageDefinition MakeStartupPage() {

@@ -47,6 +47,18 @@ void LayoutPage(const PageLayout& layout);
 // The layout record filled with the shared controls of a page (by their
 // ids); the page adds its bottom buttons.
 void StandardPageLayout(HWND page, PageLayout* layout);
+// Lays the page out with the shared controls and the given bottom buttons
+// (control ids, left to right); layout, when given, receives the record.
+template <size_t N>
+void LayoutPageWithButtons(HWND page, const int (&buttons)[N], PageLayout* layout = nullptr) {
+  static_assert(N <= kMaxBottomButtons, "too many bottom buttons");
+  PageLayout own;
+  PageLayout* l = layout ? layout : &own;
+  StandardPageLayout(page, l);
+  l->buttonCount = int(N);
+  for (size_t i = 0; i < N; ++i) l->buttons[i] = GetDlgItem(page, buttons[i]);
+  LayoutPage(*l);
+}
 
 // A page's command handler.
 typedef void (*PageCommandProc)(HWND page);

@@ -35,6 +35,7 @@ const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Expl
 const char kOptionsKey[] = "Software\\Brenvik\\Tovrel\\Options";
 
 constexpr int kCmdHistoryWindow = 6041;
+constexpr int kCmdRestartCommands = 6034;
 constexpr int kInfoButton = 1008;
 constexpr int kMonitorButton = 1112;
 constexpr int kPageClose = 1004;
@@ -167,7 +168,39 @@ void SeedDelayed() {
   }
 }
 
+// Hidden files for the Hidden Files page, and commands for the restart
+// file viewer.
+void SeedHiddenFiles() {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  const struct {
+    const char* name;
+    DWORD attributes;
+  } files[] = {
+      {"~dfA71C.tmp", FILE_ATTRIBUTE_HIDDEN},
+      {"svcupd.dll", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+      {"thumbs.db", FILE_ATTRIBUTE_HIDDEN},
+  };
+  for (const auto& file : files) {
+    std::string path = std::string(temp) + file.name;
+    if (FILE* f = fopen(path.c_str(), "wb")) {
+      fputs("hidden", f);
+      fclose(f);
+    }
+    SetFileAttributesA(path.c_str(), file.attributes);
+  }
+  char windows[MAX_PATH];
+  GetWindowsDirectoryA(windows, sizeof windows);
+  if (FILE* f = fopen((std::string(windows) + "\\wininit.exe").c_str(), "wb")) fclose(f);
+  if (FILE* f = fopen((std::string(windows) + "\\wininit.ini").c_str(), "wb")) {
+    fputs("[rename]\r\nNUL=C:\\WINDOWS\\TEMP\\SVCUPD.DLL\r\n"
+          "C:\\WINDOWS\\SYSTEM\\NEWDRV.VXD=C:\\WINDOWS\\TEMP\\NEWDRV.TMP\r\n", f);
+    fclose(f);
+  }
+}
+
 void Seed() {
+  SeedHiddenFiles();
   SetText(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");  // no sound device under Xvfb
   for (const RunSeed& s : kRunSeeds) SetText(s.root, kRunKey, s.name, s.command);
   WriteProfileStringA("windows", "run", "C:\\windows\\system32\\clock.exe");
@@ -280,6 +313,13 @@ void ShootPatrolDialog(HWND sheet) {
   CloseDialog(patrol, IDCANCEL);
 }
 
+void ShootRestartCommands(HWND main, HWND sheet) {
+  PostMessageA(main, WM_COMMAND, kCmdRestartCommands, 0);
+  HWND viewer = WaitDialogOf(sheet);
+  Shot(viewer, "restart_commands");
+  CloseDialog(viewer, IDCANCEL);
+}
+
 void ShootHistoryWindow(HWND main, HWND sheet) {
   PostMessageA(main, WM_COMMAND, kCmdHistoryWindow, 0);
   HWND history = WaitDialogOf(sheet);
@@ -370,6 +410,7 @@ int main() {
     ShootHistoryWindow(main, sheet);
     ShootAddFileType(sheet);
     ShootDelayDialogs(sheet);
+    ShootRestartCommands(main, sheet);
     if (HWND page = VisiblePage(sheet)) PostMessageA(page, WM_COMMAND, MAKEWPARAM(kPageClose, BN_CLICKED), 0);
   } else {
     printf("the sheet did not appear\n");
