@@ -239,4 +239,7 @@ constexpr int kTextNotChanged = 2903;  // The change could not be made (the loca
 constexpr int kTextReplaceRunValue = 2904;  // A startup entry named %s exists already.  Do you want to ...
 constexpr int kTextRefusedRegNames = 2905;  // These registry names hold a line break, which a .reg file...
 
+// The program's own messages, which the string list does not hold.
+constexpr int kOwnTextIds[] = {2901, 2902, 2903, 2904, 2905};
+
 }  // namespace tov
