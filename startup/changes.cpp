@@ -311,7 +311,7 @@ int DisableWinIni(const Fields& f, int code) {
   const char* storeKey = DisabledStoreKeyOf(code);
   if (!SetRegString(HKEY_LOCAL_MACHINE, storeKey, f.title, f.command)) return 0;
   WriteIndex(f.title, code);
-  if (RemoveWinIniItem(WinIniKeyOf(code), f.command)) return 1;
+  if (TakeOutWinIniItem(WinIniKeyOf(code), f.command)) return 1;
   DropFromDisabledStore(f.title, code);
   return 0;
 }
