@@ -93,4 +93,12 @@ void ShowErrorMessage(int textId) {
                   MessageDialogProc, (LPARAM)text);
 }
 
+bool AskAbout(HWND owner, int textId, const char* fill, UINT style) {
+  char question[kMessageCapacity];
+  LoadText(textId, question);
+  char text[kMessageCapacity + kPathCapacity];
+  FormatOneText(question, fill, text, sizeof text);
+  return MessageBoxA(owner, text, ProgramCaption(), MB_YESNO | style | MB_TOPMOST) == IDYES;
+}
+
 }  // namespace tov

@@ -24,5 +24,8 @@ void SelectTextLanguage();
 void SetControlText(HWND dialog, int textId, int controlId);
 void ShowInfoMessage(int textId);
 void ShowErrorMessage(int textId);
+// Asks a Yes/No question: text textId with its one "%s" filled by fill, in a
+// box of style (icon) with the program caption. True for Yes.
+bool AskAbout(HWND owner, int textId, const char* fill, UINT style);
 
 }  // namespace tov

@@ -158,11 +158,7 @@ void OnRemoveHelper(HWND page) {
     NothingSelected(page);
     return;
   }
-  char question[kMessageCapacity];
-  LoadText(kTextRemoveHelperQuestion, question);
-  char text[kMessageCapacity + kTitleCapacity];
-  FormatOneText(question, EntryAt(entry)->title, text, sizeof text);
-  if (MessageBoxA(page, text, ProgramCaption(), MB_YESNO | MB_ICONEXCLAMATION | MB_TOPMOST) != IDYES)
+  if (!AskAbout(page, kTextRemoveHelperQuestion, EntryAt(entry)->title, MB_ICONEXCLAMATION))
     return;
   RemoveIEHelper(entry);
   RefillPage(IEHelpersPage(), page);

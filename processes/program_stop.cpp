@@ -17,12 +17,8 @@ namespace {
 constexpr int kTextStopQuestion = 707;
 
 bool AskToStop(const char* path, const char* title) {
-  char question[kMessageCapacity];
-  char text[kMessageCapacity + kPathCapacity];
-  LoadText(kTextStopQuestion, question);
-  FormatOneText(question, title && title[0] ? title : path, text, sizeof text);
-  return MessageBoxA(GetActiveWindow(), text, ProgramCaption(),
-                     MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) == IDYES;
+  return AskAbout(GetActiveWindow(), kTextStopQuestion, title && title[0] ? title : path,
+                  MB_ICONQUESTION);
 }
 
 }  // namespace

@@ -134,19 +134,10 @@ void OnServiceInfo(HWND page) {
 
 // The check box sits just above the list, under the introduction.
 void OnServicesLayout(HWND page) {
+  const int buttons[] = {IDC_PAGE_INFO, IDC_PAGE_CLOSE};
   PageLayout layout;
-  StandardPageLayout(page, &layout);
-  layout.buttonCount = 2;
-  layout.buttons[0] = GetDlgItem(page, IDC_PAGE_INFO);
-  layout.buttons[1] = GetDlgItem(page, IDC_PAGE_CLOSE);
-  LayoutPage(layout);
-  HWND box = GetDlgItem(page, IDC_SERVICES_HIDE_MS);
-  RECT list, boxRect;
-  GetWindowRect(layout.list, &list);
-  GetWindowRect(box, &boxRect);
-  MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&list), 2);
-  SetWindowPos(box, nullptr, list.left, list.top - (boxRect.bottom - boxRect.top) - 3, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  LayoutPageWithButtons(page, buttons, &layout);
+  PlaceAboveList(page, layout.list, IDC_SERVICES_HIDE_MS);
 }
 
 const ControlText kTexts[] = {

@@ -319,13 +319,7 @@ void OnStartupLayout(HWND page) {
   layout.alternates[2] = GetDlgItem(page, IDC_STARTUP_ENABLE);
   LayoutPage(layout);
   // The check box sits just above the list, under the introduction.
-  HWND box = GetDlgItem(page, IDC_STARTUP_SHOW_ALL);
-  RECT list, boxRect;
-  GetWindowRect(layout.list, &list);
-  GetWindowRect(box, &boxRect);
-  MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&list), 2);
-  SetWindowPos(box, nullptr, list.left, list.top - (boxRect.bottom - boxRect.top) - 3, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceAboveList(page, layout.list, IDC_STARTUP_SHOW_ALL);
 }
 
 bool IsStartupEntryDisabled(int entry) { return IsEntryDisabled(entry) != 0; }

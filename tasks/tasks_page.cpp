@@ -116,12 +116,7 @@ void OnRemoveTask(HWND page) {
   }
   char title[kEntryTitleSlot];
   EntryTitle(entry, title, sizeof title);
-  char question[kMessageCapacity];
-  LoadText(kTextRemoveTaskQuestion, question);
-  char text[kMessageCapacity + kTitleCapacity];
-  FormatOneText(question, title, text, sizeof text);
-  if (MessageBoxA(page, text, ProgramCaption(), MB_YESNO | MB_ICONEXCLAMATION | MB_TOPMOST) != IDYES)
-    return;
+  if (!AskAbout(page, kTextRemoveTaskQuestion, title, MB_ICONEXCLAMATION)) return;
   // The known-list value goes only with the task itself: a task that is
   // still there stays known to the monitor.
   if (DeleteScheduledTask(title) == S_OK) DeleteRegValue(HKEY_CURRENT_USER, kKnownTasksKey, title);

@@ -130,6 +130,17 @@ bool NothingSelected(HWND page) {
   return true;
 }
 
+void PlaceAboveList(HWND page, HWND list, int controlId) {
+  HWND control = GetDlgItem(page, controlId);
+  RECT listRect, controlRect;
+  GetWindowRect(list, &listRect);
+  GetWindowRect(control, &controlRect);
+  MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&listRect), 2);
+  SetWindowPos(control, nullptr, listRect.left,
+               listRect.top - (controlRect.bottom - controlRect.top) - 3, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void StandardPageLayout(HWND page, PageLayout* layout) {
   *layout = PageLayout{};
   layout->page = page;

@@ -47,6 +47,9 @@ void LayoutPage(const PageLayout& layout);
 // The layout record filled with the shared controls of a page (by their
 // ids); the page adds its bottom buttons.
 void StandardPageLayout(HWND page, PageLayout* layout);
+// Places a control (a check box under the introduction) just above the list
+// of a laid-out page, keeping its size.
+void PlaceAboveList(HWND page, HWND list, int controlId);
 // Lays the page out with the shared controls and the given bottom buttons
 // (control ids, left to right); layout, when given, receives the record.
 template <size_t N>
