@@ -20,6 +20,7 @@
 #include "startup/changes.h"
 #include "core/entries.h"
 #include "startup/enumerate.h"
+#include "reports/reports.h"
 #include "tests/support/dialogs.h"
 #include "tests/support/registry_state.h"
 #include "tests/support/sheet_driver.h"
@@ -375,6 +376,31 @@ void ShootDelayDialogs(HWND sheet) {
   WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
 }
 
+// The full report made from the Startup page's menu, with a title that
+// needs escaping seeded first; the page is copied as report.html for the
+// browser to render. The report's file type opens the marker program, so no
+// browser of this machine starts.
+void SaveReport(HWND sheet, const char* folder) {
+  SetText(HKEY_CLASSES_ROOT, ".html", "", "TovShots.Report");
+  std::string marker = TempFilePath("shots_report_opened.txt");
+  DeleteFileA(marker.c_str());
+  SetText(HKEY_CLASSES_ROOT, "TovShots.Report\\shell\\open\\command", "",
+          "\"" + BinPath("marker_writer.exe") + "\" \"%1\" " + marker);
+  SetText(HKEY_CURRENT_USER, kRunKey, "<b>Not bold</b> & \"Quoted\" Agent",
+          "C:\\windows\\system32\\cmd.exe /k");
+  char path[MAX_PATH];
+  bool opened = tov::ReportPath(tov::kReportWebPage, path, sizeof path) &&
+                Click(VisiblePage(sheet), 9, 120000) &&
+                WaitFor([&] { return PathExists(marker); }, 10000) &&
+                CopyFileA(path, (std::string(folder) + "\\report.html").c_str(), FALSE);
+  if (!opened) {
+    printf("missing: report.html\n");
+    ++g_failures;
+    return;
+  }
+  printf("report.html\n");
+}
+
 }  // namespace
 
 int main() {
@@ -411,6 +437,7 @@ int main() {
     ShootAddFileType(sheet);
     ShootDelayDialogs(sheet);
     ShootRestartCommands(main, sheet);
+    SaveReport(sheet, folder);
     if (HWND page = VisiblePage(sheet)) PostMessageA(page, WM_COMMAND, MAKEWPARAM(kPageClose, BN_CLICKED), 0);
   } else {
     printf("the sheet did not appear\n");
