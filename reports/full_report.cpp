@@ -304,11 +304,15 @@ void WritePlatformLines(const ReportSink& sink) {
   VersionStrings v{};
   if (DefaultBrowserProgram(browser)) {
     ReadVersionStrings(browser, &v);
+    // A program without a version resource is named by its file.
     PutRaw(sink, "<b>Browser:</b> ");
-    PutHtml(sink, v.productName);
-    PutRaw(sink, " - <i>");
-    PutHtml(sink, v.fileDescription);
-    PutHtmlLine(sink, "</i> version ", v.productVersion);
+    PutHtml(sink, v.productName[0] ? v.productName : browser);
+    if (v.fileDescription[0]) {
+      PutRaw(sink, " - <i>");
+      PutHtml(sink, v.fileDescription);
+      PutRaw(sink, "</i>");
+    }
+    PutHtmlLine(sink, v.productVersion[0] ? " version " : "", v.productVersion);
   } else {
     PutHtmlLine(sink, "Browser: Unable to find default browser.", "");
   }
