@@ -1,17 +1,9 @@
 #!/usr/bin/env python3
-"""Checks the full reports the Wine report tests wrote beside the test
-programs (report_check_<family>.html and .txt), as a browser and a user would
-read them.
-
-The web page is parsed by html5lib (the browsers' parsing algorithm): it must
-hold no script element, show the seeded hostile titles as text, and every
-information link must be whole (all its query keys present). tidy must report
-no unescaped "&", no unknown entity and no unclosed or stray element. The text
-form must start with its one header line, hold no markup, and every entry
-line must have seven columns.
-
-Usage: check_report.py BIN_FOLDER. Exits 0 with a message when no report was
-produced (the Windows suites did not run).
+"""Checks the reports the Wine report tests left beside the test programs
+(report_check_<family>.html/.txt): html5lib finds no script element, the
+hostile titles as text and whole links; tidy finds no unescaped "&" and no
+unclosed or stray element; the text has its header line and seven columns.
+Usage: check_report.py BIN_FOLDER (says so and passes when there is none).
 """
 import glob
 import os

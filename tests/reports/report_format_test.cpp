@@ -23,36 +23,17 @@ template <typename F> std::string Written(F write) {
   return out;
 }
 
-// What a browser reads back from escaped text.
-std::string Unescape(const std::string& s) {
-  const char* const entities[][2] = {{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""},
-                                     {"&#39;", "'"}, {"&amp;", "&"}};
-  std::string out;
-  for (size_t i = 0; i < s.size();) {
-    bool matched = false;
-    for (const auto& e : entities)
-      if (s.compare(i, strlen(e[0]), e[0]) == 0) {
-        out += e[1];
-        i += strlen(e[0]);
-        matched = true;
-        break;
-      }
-    if (!matched) out += s[i++];
-  }
-  return out;
+// What a browser reads back: entities, then percent escapes ("&amp;" last).
+std::string Unescape(std::string s) {
+  const char* const entities[][2] = {{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&amp;", "&"}};
+  for (const auto& e : entities)
+    for (size_t i = 0; (i = s.find(e[0], i)) != std::string::npos; ++i) s.replace(i, strlen(e[0]), e[1]);
+  return s;
 }
-
-std::string PercentDecode(const std::string& s) {
-  std::string out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '%' && i + 2 < s.size()) {
-      out += char(std::stoi(s.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      out += s[i];
-    }
-  }
-  return out;
+std::string PercentDecode(std::string s) {
+  for (size_t i = 0; (i = s.find('%', i)) != std::string::npos; ++i)
+    s.replace(i, 3, 1, char(std::stoi(s.substr(i + 1, 2), nullptr, 16)));
+  return s;
 }
 
 const char* const kHostile[] = {
@@ -68,15 +49,13 @@ TEST(ReportEscaping, HostileTextsRoundTripWithoutMarkup) {
 
     char encoded[512];
     ASSERT_TRUE(PercentEncode(text, encoded, sizeof encoded));
-    EXPECT_EQ(std::string(encoded).find_first_not_of(
-                  "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-._~%"),
-              std::string::npos)
-        << encoded;
+    const char kUrlSafe[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-._~%";
+    EXPECT_EQ(std::string(encoded).find_first_not_of(kUrlSafe), std::string::npos) << encoded;
     EXPECT_EQ(PercentDecode(encoded), text);
   }
 }
 
-TEST(ReportEscaping, PercentEncodingCutsBeforeAnEscape) {
+TEST(ReportEscaping, PercentEncodingCutsBeforeAnEscapeAndTextFieldsKeepToOneLine) {
   char out[7];
   EXPECT_TRUE(PercentEncode("ab c", out, sizeof out));  // "ab%20c" fits exactly
   EXPECT_FALSE(PercentEncode("ab cd", out, sizeof out));  // one over
@@ -85,9 +64,6 @@ TEST(ReportEscaping, PercentEncodingCutsBeforeAnEscape) {
   EXPECT_FALSE(PercentEncode("abc d", tight, sizeof tight));
   EXPECT_STREQ(tight, "abc");  // never half an escape
   EXPECT_FALSE(PercentEncode("x", out, 0));
-}
-
-TEST(ReportEscaping, TextFieldsKeepToOneColumnAndLine) {
   EXPECT_EQ(Written([](const ReportSink& s) { PutField(s, "a\tb\r\nc"); }), "a b  c");
 }
 
@@ -119,7 +95,7 @@ TEST(ReportClock, TwelveHourTimesAndDates) {
     ClockText12(r.hour, r.minute, r.second, out, sizeof out);
     EXPECT_STREQ(out, r.text) << r.hour;
   }
-  char date[32];
+  char date[12];
   ReportDateText(2004, 3, 7, date, sizeof date);
   EXPECT_STREQ(date, " 3/07/2004");
 }
@@ -130,34 +106,22 @@ TEST(ReportOsName, EveryFamilyEditionAndTheFallback) {
     const char* name;
   } rows[] = {
       {{0, 3, 11, 0, "", false, 0, 0, nullptr, false}, "Microsoft Win32s"},
-      {{1, 4, 0, 0x04000457, " C", false, 0, 0, nullptr, false},
-       "Microsoft Windows 95 OSR2  C (Build 1111)"},
+      {{1, 4, 0, 0x04000457, " C", false, 0, 0, nullptr, false}, "Microsoft Windows 95 OSR2  C (Build 1111)"},
       {{1, 4, 0, 950, "", false, 0, 0, nullptr, false}, "Microsoft Windows 95  (Build 950)"},
-      {{1, 4, 10, 0x040A08AE, " A ", false, 0, 0, nullptr, false},
-       "Microsoft Windows 98 SE  A  (Build 2222)"},
+      {{1, 4, 10, 0x040A08AE, " A ", false, 0, 0, nullptr, false}, "Microsoft Windows 98 SE  A  (Build 2222)"},
       {{1, 4, 10, 67766446, "", false, 0, 0, nullptr, false}, "Microsoft Windows 98  (Build 2222)"},
-      {{1, 4, 90, 0x045A0BB8, " ", false, 0, 0, nullptr, false},
-       "Microsoft Windows Millennium Edition   (Build 3000)"},
-      {{2, 4, 0, 1381, "Service Pack 6", true, 1, 0, nullptr, true},
-       "Windows NT Workstation 4.0 Service Pack 6a (Build 1381)"},
-      {{2, 4, 0, 1381, "Service Pack 6", true, 3, 2, nullptr, false},
-       "Windows NT Server 4.0, Enterprise Edition Service Pack 6 (Build 1381)"},
-      {{2, 4, 0, 1381, "Service Pack 5", false, 0, 0, "LANMANNT", false},
-       "Windows NT Server 4.0 Service Pack 5 (Build 1381)"},
-      {{2, 5, 0, 2195, "Service Pack 4", true, 1, 0, nullptr, false},
-       "Windows 2000 Professional Service Pack 4 (Build 2195)"},
+      {{1, 4, 90, 0x045A0BB8, " ", false, 0, 0, nullptr, false}, "Microsoft Windows Millennium Edition   (Build 3000)"},
+      {{2, 4, 0, 1381, "Service Pack 6", true, 1, 0, nullptr, true}, "Windows NT Workstation 4.0 Service Pack 6a (Build 1381)"},
+      {{2, 4, 0, 1381, "Service Pack 6", true, 3, 2, nullptr, false}, "Windows NT Server 4.0, Enterprise Edition Service Pack 6 (Build 1381)"},
+      {{2, 4, 0, 1381, "Service Pack 5", false, 0, 0, "LANMANNT", false}, "Windows NT Server 4.0 Service Pack 5 (Build 1381)"},
+      {{2, 5, 0, 2195, "Service Pack 4", true, 1, 0, nullptr, false}, "Windows 2000 Professional Service Pack 4 (Build 2195)"},
       {{2, 5, 0, 2195, "", true, 3, 2, nullptr, false}, "Windows 2000 Advanced Server  (Build 2195)"},
-      {{2, 5, 0, 2195, "", true, 2, 0x82, nullptr, false},
-       "Windows 2000 Datacenter Server  (Build 2195)"},
-      {{2, 5, 1, 2600, "Service Pack 2", true, 1, 0x200, nullptr, false},
-       "Windows XP Home Edition Service Pack 2 (Build 2600)"},
+      {{2, 5, 0, 2195, "", true, 2, 0x82, nullptr, false}, "Windows 2000 Datacenter Server  (Build 2195)"},
+      {{2, 5, 1, 2600, "Service Pack 2", true, 1, 0x200, nullptr, false}, "Windows XP Home Edition Service Pack 2 (Build 2600)"},
       {{2, 5, 1, 2600, "", false, 0, 0, "WinNT", false}, "Windows XP Workstation 5.1  (Build 2600)"},
-      {{2, 5, 2, 3790, "", true, 3, 0x400, nullptr, false},
-       "Windows Server 2003 family, Web Edition  (Build 3790)"},
-      {{2, 5, 2, 3790, "", true, 3, 0, nullptr, false},
-       "Windows Server 2003 family, Standard Edition  (Build 3790)"},
-      {{2, 6, 1, 7601, "Service Pack 1", true, 1, 0, nullptr, false},
-       "Windows NT 6.1 Service Pack 1 (Build 7601)"},
+      {{2, 5, 2, 3790, "", true, 3, 0x400, nullptr, false}, "Windows Server 2003 family, Web Edition  (Build 3790)"},
+      {{2, 5, 2, 3790, "", true, 3, 0, nullptr, false}, "Windows Server 2003 family, Standard Edition  (Build 3790)"},
+      {{2, 6, 1, 7601, "Service Pack 1", true, 1, 0, nullptr, false}, "Windows NT 6.1 Service Pack 1 (Build 7601)"},
   };
   for (const auto& r : rows) {
     char out[kOsNameCapacity];
@@ -167,20 +131,9 @@ TEST(ReportOsName, EveryFamilyEditionAndTheFallback) {
 }
 
 ReportItem HostileItem(ReportItemKind kind) {
-  ReportItem item{};
-  item.kind = kind;
-  item.title = "</ol><script>x</script>";
-  item.fileName = "it's.exe";
-  item.description = "Desc\twith tab";
-  item.version = "1.0";
-  item.path = "C:\\a&b\\it's.exe";
-  item.startType = "Automatic";
-  item.status = "Running";
-  item.size = "1,024";
-  item.locationLabel = "Location";
-  item.helperKey = "SOFTWARE\\X";
-  item.link = "http://h/?program=it%27s.exe&Type=1";
-  return item;
+  return ReportItem{kind, "</ol><script>x</script>", "it's.exe", "Desc\twith tab", "1.0", nullptr, nullptr,
+                    "C:\\a&b\\it's.exe", nullptr, nullptr, "Automatic", "Running", nullptr, nullptr, nullptr,
+                    "1,024", "Location", "SOFTWARE\\X", "http://h/?program=it%27s.exe&Type=1"};
 }
 
 TEST(ReportItems, WebPageEntriesStayInert) {
