@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/text.h"
+#include "resources/string_ids.h"
 
 namespace tov {
 
@@ -251,5 +252,28 @@ void ForEachCookieLine(const char* data, size_t length, bool atEnd, CookieLinePr
     start = end + 1;
   }
 }
+
+namespace {
+
+const ColumnRow kExplorerColumns[] = {{kTextCookies, 0.40}, {kTextCreationDate, 0.20}};
+const ColumnRow kMozillaColumns[] = {{kTextDomainCookieName, 0.40}, {kTextExpires, 0.20},
+                                     {kTextPath, 0.10},             {kTextValue, 0.20},
+                                     {kTextSSL, 0.09}};
+const ListFacts kExplorerList = {kExplorerColumns, false, "SortCookie", 1};
+const ListFacts kMozillaList = {kMozillaColumns, false, "SortCookie", 4};
+const MenuRow kViewerMenuRows[] = {
+    {kTextView, kCmdInfo, nullptr},
+    {kTextRemoveUnchecked, kCmdRemoveUnchecked, nullptr},
+    {kTextRemoveChecked, kCmdRemoveChecked, nullptr},
+};
+const EntryMenu kViewerMenu = {kViewerMenuRows, true};
+
+}  // namespace
+
+const ListFacts& CookieViewerList(int store) {
+  return store == kStoreMozilla ? kMozillaList : kExplorerList;
+}
+
+const EntryMenu& CookieViewerMenu() { return kViewerMenu; }
 
 }  // namespace tov

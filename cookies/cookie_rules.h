@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ui/page_rules.h"
+
 namespace tov {
 
 // Cookie store mode.
@@ -110,5 +112,14 @@ bool FinishCookieFilter(CookieFilter* filter);
 typedef void (*CookieLineProc)(const char* line, size_t length, void* context);
 void ForEachCookieLine(const char* data, size_t length, bool atEnd, CookieLineProc each,
                        void* context);
+
+// The viewer's list of each store: its columns, the shared "SortCookie"
+// option and the last column a click sorts by (never past its own columns).
+const ListFacts& CookieViewerList(int store);
+// Remove Unchecked has its own command: the page's Close command (1004)
+// would end the program from the viewer's menu.
+constexpr int kCmdRemoveUnchecked = 1255;
+// The viewer's entry menu: View, Remove Unchecked, Remove Checked.
+const EntryMenu& CookieViewerMenu();
 
 }  // namespace tov

@@ -59,6 +59,8 @@ bool MatchesFilterWord(const char* text);
 bool AddFilterWord(const char* word);
 // Deletes the word's value and reloads. False when it could not be deleted.
 bool RemoveFilterWord(const char* word);
+// True when the Nuts key has a value of that name (a word or a mark).
+bool HasNutsValue(const char* name);
 // Marks a Mozilla cookie (by its title) for the filter pass.
 bool MarkCookieForRemoval(const char* title);
 // The first-run filter words: "Nut1".."Nut<count>" of section [Nuts] of

@@ -112,6 +112,12 @@ bool RemoveFilterWord(const char* word) {
   return removed;
 }
 
+bool HasNutsValue(const char* name) {
+  RegKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kNutsKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+  return RegQueryValueExA(key.get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 bool MarkCookieForRemoval(const char* title) {
   return UsableFilterWord(title) && SetRegString(HKEY_CURRENT_USER, kNutsKey, title, "2");
 }

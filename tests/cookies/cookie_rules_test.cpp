@@ -206,3 +206,21 @@ TEST(CookieLimits, FoldersWordsAndCounts) {
   EXPECT_EQ(CappedWordCount(3), 3);
   EXPECT_EQ(CappedWordCount(2000000000L), kFilterItemLimit);
 }
+
+TEST(CookieViewer, ColumnsSortLimitAndMenu) {
+  const ListFacts& mozilla = CookieViewerList(kStoreMozilla);
+  const ListFacts& explorer = CookieViewerList(kStoreInternetExplorer);
+  EXPECT_EQ(mozilla.columns.count, 5);
+  EXPECT_DOUBLE_EQ(ColumnShare(mozilla, 4), 0.09);
+  EXPECT_EQ(explorer.columns.count, 2);
+  for (const ListFacts* list : {&mozilla, &explorer}) {
+    EXPECT_STREQ(list->sortOption, "SortCookie");
+    EXPECT_EQ(list->lastSortableColumn, list->columns.count - 1);  // a stored 5 never sorts 2 columns
+  }
+  MenuItem items[kMaxMenuItems];
+  int n = EntryMenuItems(CookieViewerMenu(), {500, false, false}, items, kMaxMenuItems);
+  std::vector<int> commands;
+  for (int i = 0; i < n; ++i) commands.push_back(items[i].command);
+  EXPECT_EQ(commands, (std::vector<int>{kCmdInfo, kCmdRemoveUnchecked, kCmdRemoveChecked, 0, 1067, 1077}));
+  EXPECT_NE(kCmdRemoveUnchecked, kCmdPageClose);
+}
