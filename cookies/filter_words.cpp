@@ -125,7 +125,9 @@ bool MarkCookieForRemoval(const char* title) {
 int SeedDefaultFilterWords() {
   char ini[kPathCapacity];
   if (!DataFolder(ini) || !AppendBackslash(ini) || !AppendText(ini, "Tovrel.ini")) return 0;
-  int count = CappedWordCount(long(GetPrivateProfileIntA("Nuts", "count", 0, ini)));
+  char countText[32] = "";
+  GetPrivateProfileStringA("Nuts", "count", "", countText, sizeof countText, ini);
+  int count = CappedWordCount(ParseDecimal(countText));
   if (count == 0) {
     for (const char* word : kDefaultFilterWords) SetRegString(HKEY_CURRENT_USER, kNutsKey, word, "1");
     return 0;
