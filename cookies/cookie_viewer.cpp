@@ -147,7 +147,7 @@ void OnView(HWND dialog) {
 }
 
 void OnMonitor(HWND dialog) {
-  ShowInfoMessage(kTextWeRecommendThatYou);
+  ShowErrorMessage(kTextWeRecommendThatYou);  // the message dialog, not a question
   int result = PatrolTimeDialog(dialog, kPatrolCookies);
   if (ApplyPatrolResult(kPatrolCookies, result))
     ShowPatrolState(dialog, PatrolIsOn(kPatrolCookies), false);
