@@ -9,6 +9,7 @@
 
 #include "cookies/cookie_viewer.h"
 #include "cookies/cookies.h"
+#include "core/entries.h"
 #include "resources/resource.h"
 #include "tests/support/fixtures.h"
 
