@@ -307,7 +307,8 @@ INT_PTR CALLBACK TextViewerProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPa
     char title[kTitleCapacity];
     if (LoadText(g_textViewerTitle, title)) SetWindowTextA(dialog, title);
     CentreWindow(dialog);
-    return TRUE;
+    SetFocus(GetDlgItem(dialog, IDCANCEL));  // the text shown, not selected
+    return FALSE;
   }
   if (msg == WM_COMMAND && (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK)) {
     EndDialog(dialog, IDCANCEL);

@@ -413,7 +413,7 @@ void ShootCookieViewers(HWND sheet) {
   SendMessageA(sheet, PSM_SETCURSEL, WPARAM(cookies), 0);
   WaitFor([&] { return CurrentTab(sheet) == cookies && RowCount(VisibleList(sheet)) > 0; }, 8000);
   HWND page = VisiblePage(sheet);
-  Click(page, IDC_COOKIES_EXPLORER);
+  SendMessageA(GetDlgItem(page, IDC_COOKIES_EXPLORER), BM_CLICK, 0, 0);
   Press(page, IDC_COOKIES_VIEW);
   HWND viewer = WaitDialogOf(sheet);
   Shot(viewer, "cookie_viewer_ie");
@@ -426,12 +426,12 @@ void ShootCookieViewers(HWND sheet) {
     CloseDialog(text, IDCANCEL);
     CloseDialog(viewer, IDCANCEL);
   }
-  Click(page, IDC_COOKIES_MOZILLA);
+  SendMessageA(GetDlgItem(page, IDC_COOKIES_MOZILLA), BM_CLICK, 0, 0);
   Press(page, IDC_COOKIES_VIEW);
   viewer = WaitDialogOf(sheet);
   Shot(viewer, "cookie_viewer_mozilla");
   CloseDialog(viewer, IDCANCEL);
-  Click(page, IDC_COOKIES_EXPLORER);
+  SendMessageA(GetDlgItem(page, IDC_COOKIES_EXPLORER), BM_CLICK, 0, 0);
   SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
   WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
 }
