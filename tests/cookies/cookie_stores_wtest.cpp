@@ -276,4 +276,32 @@ TEST_F(CookieStoresTest, FilterWordsLoadAddAndSeed) {
   DeleteFileA(ini.c_str());
 }
 
+// A cookie that Wine's own wininet stores: its folder is found through
+// Shell Folders, its file (a random name) is listed, and a filter word
+// equal to that name removes it.
+TEST(WininetCookieTest, RealCookieFileIsListedAndFiltered) {
+  ProgramResources program;
+  ClearProductKeys();
+  HMODULE wininet = LoadLibraryA("wininet.dll");
+  auto setCookie = reinterpret_cast<BOOL(WINAPI*)(LPCSTR, LPCSTR, LPCSTR)>(
+      GetProcAddress(wininet, "InternetSetCookieA"));
+  ASSERT_TRUE(setCookie);
+  ASSERT_TRUE(setCookie("http://ads.example/", "tovid", "abc; expires=Sat, 01-Jan-2039 00:00:00 GMT"));
+  char folder[MAX_PATH] = "";
+  ASSERT_TRUE(tov::FindIECookieFolder(folder, sizeof folder));
+  EXPECT_EQ(std::string(folder), GetText(HKEY_CURRENT_USER, kShellFolders, "Cookies") + "\\");
+  tov::SetCookieStore(tov::kStoreInternetExplorer);
+  tov::ReadCookies(0);
+  std::string name;
+  for (int i = 0; i < tov::EntryCount(); ++i)
+    if (ReadWholeFile(EntryPathText(i)).find("tovid") != std::string::npos) name = EntryTitleText(i);
+  ASSERT_FALSE(name.empty());
+  SetText(HKEY_CURRENT_USER, tov::kNutsKey, name, "1");
+  tov::ReadCookies(1);
+  EXPECT_FALSE(PathExists(std::string(folder) + name));
+  tov::ClearEntries();
+  ClearProductKeys();
+  FreeLibrary(wininet);
+}
+
 }  // namespace
