@@ -37,7 +37,8 @@ constexpr int kWordEntryLimit = 127;
 constexpr int kFolderIconIndex = 3;  // shell32's closed folder
 constexpr char kWordEditProc[] = "TovrelWordEditProc";
 
-const ColumnRow kColumns[] = {{kTextCookieFilters, 0.60}, {0, 0.39}};
+// The headers do not show (the list has none); the second column stays empty.
+const ColumnRow kColumns[] = {{kTextCookieFilters, 0.60}, {kTextCookiesWithNuts, 0.39}};
 
 // The store the page shows: the Browser option's, or Internet Explorer
 // when there is no Mozilla profile to read.

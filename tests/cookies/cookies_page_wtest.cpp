@@ -76,6 +76,20 @@ TEST_F(CookiesPageTest, LimitAndNoSelectionAreExplained) {
   EXPECT_TRUE(Settle(page_));
 }
 
+// "-COOKIE" shows the cookie list at once; the option is back as it was.
+TEST_F(CookiesPageTest, CookieSwitchOpensTheViewer) {
+  ASSERT_TRUE(program_.Start("-COOKIE"));
+  DialogQuery query = OfProcessOf(program_.main());
+  query.caption = "Tovrel - Cookies";
+  HWND viewer = WaitDialog(query, 15000);
+  ASSERT_NE(viewer, nullptr);
+  Press(viewer, IDCANCEL);
+  ASSERT_TRUE(WaitClosed(viewer));
+  Press(VisiblePage(FindSheet(program_.main())), kPageCloseId);
+  EXPECT_EQ(program_.WaitEnd(), 0);
+  EXPECT_EQ(GetText(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel\\Options", "ViewCookies"), "0");
+}
+
 class CookieViewerTest : public DialogTest {
  protected:
   std::string folder_ = TempFilePath("tovviewer_") + Family();
