@@ -284,7 +284,7 @@ TEST(WininetCookieTest, RealCookieFileIsListedAndFiltered) {
   ClearProductKeys();
   HMODULE wininet = LoadLibraryA("wininet.dll");
   auto setCookie = reinterpret_cast<BOOL(WINAPI*)(LPCSTR, LPCSTR, LPCSTR)>(
-      GetProcAddress(wininet, "InternetSetCookieA"));
+      reinterpret_cast<void*>(GetProcAddress(wininet, "InternetSetCookieA")));
   ASSERT_TRUE(setCookie);
   ASSERT_TRUE(setCookie("http://ads.example/", "tovid", "abc; expires=Sat, 01-Jan-2039 00:00:00 GMT"));
   char folder[MAX_PATH] = "";
