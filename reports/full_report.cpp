@@ -20,6 +20,7 @@
 #include "core/text.h"
 #include "core/trace.h"
 #include "core/version.h"
+#include "cookies/cookies.h"
 #include "delay/delay_store.h"
 #include "filetypes/associations.h"
 #include "hidden/hidden_files.h"
@@ -44,11 +45,6 @@ constexpr char kWinlogon[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\W
 constexpr char kHttpCommand[] = "SOFTWARE\\Classes\\HTTP\\shell\\open\\command";
 constexpr char kProductOptions[] = "SYSTEM\\CurrentControlSet\\Control\\ProductOptions";
 constexpr char kHotfix6a[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix\\Q246009";
-constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr char kUserShellFolders[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-constexpr char kProductKey[] = "Software\\Brenvik\\Tovrel";
-constexpr size_t kCookieFolderLimit = 250;
 constexpr size_t kFileBufferSize = 16384;
 
 // The report file, written through a buffer; a failed write is remembered
@@ -256,30 +252,6 @@ bool DefaultBrowserProgram(char (&out)[kPathCapacity]) {
   return ProgramOfCommand(plain, out) && FileExists(out);
 }
 
-// The Internet Explorer cookie folder: the first candidate holding
-// "index.dat", ending with "\"; string 968 when there is none.
-void IeCookieFolder(char* out, size_t cap) {
-  char candidates[4][kRegTextCapacity] = {};
-  GetRegString(HKEY_CURRENT_USER, kProductKey, "IECookieFolder", candidates[0]);
-  GetRegString(HKEY_CURRENT_USER, kShellFolders, "Cookies", candidates[1]);
-  GetRegString(HKEY_CURRENT_USER, kUserShellFolders, "Cookies", candidates[2]);
-  if (GetWindowsDirectoryA(candidates[3], kPathCapacity) > 0) AppendText(candidates[3], "\\Cookies");
-  for (auto& folder : candidates) {
-    size_t n = strlen(folder);
-    if (n <= 2 || n > kCookieFolderLimit) continue;
-    char index[kPathCapacity];
-    CopyText(index, folder);
-    AppendBackslash(index);
-    char probe[kPathCapacity];
-    CopyText(probe, index);
-    if (!AppendText(probe, "index.dat") || GetFileAttributesA(probe) == INVALID_FILE_ATTRIBUTES)
-      continue;
-    CopyTextN(out, cap, index);
-    return;
-  }
-  LoadText(kTextCookieFolderNotFound, out, cap);
-}
-
 void WriteCreatedLine(const ReportSink& sink) {
   char label[kPathCapacity], clock[32], date[32], text[kMessageCapacity];
   VersionLabel(label, sizeof label);
@@ -333,7 +305,7 @@ void WriteBrowserLines(const ReportSink& sink) {
     PutHtml(sink, v.fileDescription);
     PutHtmlLine(sink, " (", v.productVersion, ")");
     char cookies[kRegTextCapacity];
-    IeCookieFolder(cookies, sizeof cookies);
+    FindIECookieFolder(cookies, sizeof cookies);
     PutHtmlLine(sink, "IE Cookie Path: ", cookies, " ");
   } else {
     PutHtmlLine(sink, "MSIE: Internet Explorer Not found.", "");
