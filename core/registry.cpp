@@ -85,6 +85,12 @@ bool RegKeyExists(HKEY root, const char* key) {
   return RegOpenKeyExA(root, key, 0, KEY_READ, k.put()) == ERROR_SUCCESS;
 }
 
+bool RegValueExists(HKEY root, const char* key, const char* name) {
+  RegKey k;
+  if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, k.put()) != ERROR_SUCCESS) return false;
+  return RegQueryValueExA(k.get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 bool DeleteRegTree(HKEY root, const char* key) {
   char path[kRegTreePathCapacity];
   if (!CopyText(path, key)) return false;  // a cut path would name another key

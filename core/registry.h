@@ -27,6 +27,8 @@ bool CreateRegKey(HKEY root, const char* key);
 // Deletes key with all its sub-keys; true also when it did not exist.
 bool DeleteRegTree(HKEY root, const char* key);
 bool RegKeyExists(HKEY root, const char* key);
+// True when the value exists, whatever its type and length.
+bool RegValueExists(HKEY root, const char* key, const char* name);
 
 // WIN.INI [windows] program lists (";"-separated) are read and written with
 // this capacity; a list that fills it may have been cut and is left as it

@@ -398,13 +398,16 @@ void GetDisabledPrograms() {
     if (key == nullptr) continue;
     // A stored command is listed under the code its index value names only
     // when that code is kept in this key: a value left behind by another
-    // entry of the same title is no entry of that location.
-    ForEachMachineValue(key, [key](const char* name, const char* data) {
+    // entry of the same title is no entry of that location. The read-only
+    // setup key is written by nobody here; its commands count unless the
+    // code's own key holds one of that title too (it would be listed twice).
+    bool readOnly = EqualsNoCase(key, kDisabledRunOnceSetupKey);
+    ForEachMachineValue(key, [key, readOnly](const char* name, const char* data) {
       int code = DisabledIndexCode(name);
       const char* ownKey = DisabledStoreKeyOf(code);
-      if (code > 0 && code != kCodeStartupFolder &&
-          (ownKey == nullptr || EqualsNoCase(ownKey, key)))
-        AddEntry(name, data, "", "", code, 0);
+      bool own = ownKey == nullptr || EqualsNoCase(ownKey, key) ||
+                 (readOnly && !RegValueExists(HKEY_LOCAL_MACHINE, ownKey, name));
+      if (code > 0 && code != kCodeStartupFolder && own) AddEntry(name, data, "", "", code, 0);
     });
   }
   char folder[kPathCapacity];

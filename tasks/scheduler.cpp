@@ -31,6 +31,9 @@ const GUID kIidTask = {
 
 constexpr DWORD kWaitBeforeListing = 10;     // milliseconds
 constexpr DWORD kWaitBeforeLookup = 1000;    // before a delete, comment or status request
+constexpr DWORD kAgentStartWait = 3000;      // for a started agent's window
+constexpr DWORD kAgentStartPoll = 50;
+constexpr UINT kEndedExitCode = 1;           // 259 would read as "still running"
 constexpr size_t kWideNameCapacity = 2 * kPathCapacity + 2;  // a name in the ANSI code page
 constexpr size_t kBareNameCapacity = kPathCapacity;
 constexpr wchar_t kTaskEndingWide[] = L".job";
@@ -93,6 +96,12 @@ DWORD EnsureAgent() {
   CloseHandle(process.hThread);
   g_agentProcess.reset(process.hProcess);
   g_startedHere = true;
+  // The operation needs the agent running; a release right after the start
+  // would otherwise end it half-way through starting. One whose window never
+  // appears is ended by the release.
+  for (DWORD waited = 0; waited < kAgentStartWait && AgentWindow() == nullptr;
+       waited += kAgentStartPoll)
+    if (WaitForSingleObject(process.hProcess, kAgentStartPoll) == WAIT_OBJECT_0) break;
   return 0;
 }
 
@@ -101,17 +110,13 @@ DWORD ReleaseAgent() {
   HWND window = AgentWindow();
   if (window == nullptr) {
     // Started here but its window never appeared: end that process.
-    if (started) TerminateProcess(started.get(), 0);
+    if (started) TerminateProcess(started.get(), kEndedExitCode);
     return 1;
   }
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   Handle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
-  if (process) {
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.get(), &exitCode);
-    TerminateProcess(process.get(), exitCode);
-  }
+  if (process) TerminateProcess(process.get(), kEndedExitCode);
   // The agent's notification icon would stay until the taskbar repaints.
   HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
   if (tray) InvalidateRect(tray, nullptr, TRUE);

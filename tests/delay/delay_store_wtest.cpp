@@ -26,7 +26,6 @@ using namespace testsupport;
 namespace {
 
 const char kUserRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kKnown[] = "Software\\Brenvik\\Tovrel\\Run";
 const char kFolder[] = "C:\\delaytest";
 const char kStartup[] = "C:\\delaytest\\Startup";
@@ -108,7 +107,7 @@ class DelayStore : public testing::Test {
     GetProfileStringA("windows", "run", "", oldRun_, sizeof oldRun_);
     CreateDirectoryA(kFolder, nullptr);
     CreateDirectoryA(kStartup, nullptr);
-    SetText(HKEY_CURRENT_USER, kShellFolders, "Startup", kStartup);
+    ASSERT_TRUE(startup_.Set(kStartup));
   }
   void TearDown() override {
     WriteProfileStringA("windows", "run", oldRun_);
@@ -117,7 +116,7 @@ class DelayStore : public testing::Test {
     CoUninitialize();
   }
   ProgramResources program_;
-  SavedValue startup_{HKEY_CURRENT_USER, kShellFolders, "Startup"};
+  SavedStartupFolder startup_;
   SavedKey machineRun_{HKEY_LOCAL_MACHINE, kUserRun};
   SavedKey userRun_{HKEY_CURRENT_USER, kUserRun};
   char oldRun_[1024];

@@ -45,7 +45,9 @@ class FixtureCopy {
   bool Call(const char* function) const {
     HMODULE module = LoadLibraryA(dll_.c_str());
     if (!module) return false;
-    auto call = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module, function));
+    // Through void(*)(): FARPROC's return type differs from HRESULT's in 64-bit builds.
+    auto call = reinterpret_cast<HRESULT(WINAPI*)()>(
+        reinterpret_cast<void (*)()>(GetProcAddress(module, function)));
     bool ok = call && call() == S_OK;
     FreeLibrary(module);
     return ok;

@@ -18,6 +18,7 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/entries.h"
+#include "tests/support/program_resources.h"
 #include "tests/support/registry_state.h"
 #include "tests/support/wine_support.h"
 #include "services/services.h"
@@ -34,12 +35,14 @@ struct Fixture {
   const char* serviceDll;  // fixture library for svchost services
 };
 
+// Display names without the word "Tovrel": such a title is listed under the
+// program's caption.
 const Fixture kFixtures[] = {
-    {"TovrelTestExe", "Tovrel Test Program Service", SERVICE_WIN32_OWN_PROCESS, nullptr},
-    {"TovrelTestHostedMs", "Tovrel Test Hosted Microsoft", SERVICE_WIN32_SHARE_PROCESS,
+    {"TovrelTestExe", "Fixture Test Program Service", SERVICE_WIN32_OWN_PROCESS, nullptr},
+    {"TovrelTestHostedMs", "Fixture Test Hosted Microsoft", SERVICE_WIN32_SHARE_PROCESS,
      "ver_microsoft.dll"},
-    {"TovrelTestHosted", "Tovrel Test Hosted Plain", SERVICE_WIN32_SHARE_PROCESS, "ver_none.dll"},
-    {"TovrelTestDriver", "Tovrel Test Driver", SERVICE_KERNEL_DRIVER, nullptr},
+    {"TovrelTestHosted", "Fixture Test Hosted Plain", SERVICE_WIN32_SHARE_PROCESS, "ver_none.dll"},
+    {"TovrelTestDriver", "Fixture Test Driver", SERVICE_KERNEL_DRIVER, nullptr},
 };
 enum { kExe, kHostedMs, kHosted, kDriver };
 
@@ -63,12 +66,6 @@ DWORD ReadDword(const std::string& key, const char* name) {
   if (v.exists && v.type == REG_DWORD && v.bytes.size() == sizeof value)
     memcpy(&value, v.bytes.data(), sizeof value);
   return value;
-}
-
-std::string HistoryText() {
-  char path[MAX_PATH];
-  HistoryFilePath(path, sizeof path);
-  return ReadWholeFile(path);
 }
 
 const Entry* FindEntry(const char* title) {
@@ -117,6 +114,7 @@ class Services : public testing::Test {
   }
   void SetUp() override {
     if (!IsNtFamily()) GTEST_SKIP() << "the 9x family has no service manager";
+    ASSERT_TRUE(program_.loaded());  // start-type and state texts
     ClearProductKeys();
     SetSetting(kOptHistory, 1);
     SetSetting(kOptHideMicrosoftServices, 0);
@@ -128,6 +126,7 @@ class Services : public testing::Test {
     ClearHistoryFile();
     ClearProductKeys();
   }
+  ProgramResources program_;
 };
 
 }  // namespace
@@ -139,7 +138,7 @@ TEST_F(Services, ScanListsProgramsAndHostedLibrariesNotDrivers) {
   EXPECT_EQ(exe->code, 700);
   EXPECT_EQ(Lower(exe->path), Lower(BinPath("service_program.exe") + " TovrelTestExe"));
   EXPECT_STREQ(exe->source, "Manual");
-  EXPECT_STREQ(exe->extra, "About Tovrel Test Program Service");
+  EXPECT_STREQ(exe->extra, "About Fixture Test Program Service");
   const Entry* hosted = FindEntry(kFixtures[kHosted].display);
   ASSERT_NE(hosted, nullptr);
   EXPECT_EQ(hosted->code, 701);
@@ -163,20 +162,20 @@ TEST_F(Services, UnusualStartValuesAndOverlongDescriptions) {
   ScanServices();
   ASSERT_NE(FindEntry(kFixtures[kHosted].display), nullptr);
   EXPECT_STREQ(FindEntry(kFixtures[kHosted].display)->source, "0");
-  for (size_t length : {1023u, 1024u, 5000u}) {
+  for (size_t length : {1024u, 1025u, 5000u}) {
     SetRegString(HKEY_LOCAL_MACHINE, key.c_str(), "Description", std::string(length, 'd').c_str());
     ScanServices();
-    EXPECT_EQ(FindEntry(kFixtures[kHosted].display) != nullptr, length < 1024) << length;
+    EXPECT_EQ(FindEntry(kFixtures[kHosted].display) != nullptr, length <= 1024) << length;
   }
   SetRegDword(HKEY_LOCAL_MACHINE, key.c_str(), "Start", 3);
-  SetRegString(HKEY_LOCAL_MACHINE, key.c_str(), "Description", "About Tovrel Test Hosted Plain");
+  SetRegString(HKEY_LOCAL_MACHINE, key.c_str(), "Description", "About Fixture Test Hosted Plain");
   EXPECT_EQ(DumpKey(key), before);
 
   // The information window's note for a program run by a service.
   char program[MAX_PATH], description[kEntryExtraSlot];
   ASSERT_TRUE(ProgramOfCommand(BinPath("ver_none.dll").c_str(), program));
   EXPECT_GT(ServiceDescriptionOfProgram(program, description, sizeof description), 0u);
-  EXPECT_STREQ(description, "About Tovrel Test Hosted Plain");
+  EXPECT_STREQ(description, "About Fixture Test Hosted Plain");
   EXPECT_EQ(ServiceDescriptionOfProgram("C:\\NOWHERE.EXE", description, sizeof description), 0u);
   EXPECT_STREQ(description, "");
 }
@@ -202,7 +201,7 @@ TEST_F(Services, StopIsLoggedOnlyWhenTheServiceStopped) {
   ASSERT_TRUE(WaitFor([&] { return ServiceStateText(title, state, sizeof state) == 0; }, 10000));
   EXPECT_FALSE(StopServiceLogged(title, "C:\\x.exe", 700));
   std::string history = HistoryText();
-  const std::string line = "\tSERVICE_Stop\tSERVICE_EXE\tTovrel Test Program Service\tC:\\x.exe\t";
+  const std::string line = "\tSERVICE_Stop\tSERVICE_EXE\tFixture Test Program Service\tC:\\x.exe\t";
   EXPECT_NE(history.find(line), std::string::npos) << history;
   EXPECT_EQ(history.find("SERVICE_Stop"), history.rfind("SERVICE_Stop")) << history;
 }

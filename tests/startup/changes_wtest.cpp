@@ -109,7 +109,7 @@ class ChangesTest : public testing::Test {
   SavedValue shell_{HKEY_LOCAL_MACHINE, kWinlogon, "Shell"};
   SavedValue userinit_{HKEY_LOCAL_MACHINE, kWinlogon, "Userinit"};
   SavedValue appInit_{HKEY_LOCAL_MACHINE, kAppInitKey, "AppInit_Dlls"};
-  SavedValue userStartup_{HKEY_CURRENT_USER, kShellFolders, "Startup"};
+  SavedStartupFolder userStartup_;
   SavedValue machineStartup_{HKEY_LOCAL_MACHINE, kShellFolders, "Startup"};
   SavedValue commonStartup_{HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup"};
   ProgramResources program_;
@@ -387,7 +387,7 @@ class FolderChangesTest : public ChangesTest {
     commonFolder_ = TempFilePath("changes_common_startup");
     CreateDirectoryA(userFolder_.c_str(), nullptr);
     CreateDirectoryA(commonFolder_.c_str(), nullptr);
-    WriteValue(HKEY_CURRENT_USER, kShellFolders, "Startup", TextValue(userFolder_));
+    ASSERT_TRUE(userStartup_.Set(userFolder_));
     WriteValue(HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup", TextValue(commonFolder_));
     disabledFolder_ = BinPath("Disabled");
   }

@@ -126,10 +126,10 @@ class EnumerateTest : public testing::Test {
  protected:
   std::string root_, startup_, common_, disabledFolder_;
   // The prefix's Startup folders and Winlogon values are put back at the end.
-  SavedValue savedFolders_[4] = {{HKEY_LOCAL_MACHINE, kShellFolders, "Startup"},
+  SavedValue savedFolders_[3] = {{HKEY_LOCAL_MACHINE, kShellFolders, "Startup"},
                                  {HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup"},
-                                 {HKEY_CURRENT_USER, kShellFolders, "Startup"},
                                  {HKEY_CURRENT_USER, kShellFolders, "Common Startup"}};
+  SavedStartupFolder userStartup_;
   SavedValue savedUserinit_{HKEY_LOCAL_MACHINE, kWinlogon, "Userinit"};
   SavedValue savedShell_{HKEY_LOCAL_MACHINE, kWinlogon, "Shell"};
   SavedValue savedAppInit_{HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"};
@@ -155,7 +155,7 @@ class EnumerateTest : public testing::Test {
     // The prefix's own Startup folders are replaced by the temporary ones.
     SetText(HKEY_LOCAL_MACHINE, kShellFolders, "Startup", "");
     SetText(HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup", common_.c_str());
-    SetText(HKEY_CURRENT_USER, kShellFolders, "Startup", startup_.c_str());
+    ASSERT_TRUE(userStartup_.Set(startup_));
     SetText(HKEY_CURRENT_USER, kShellFolders, "Common Startup", "");
   }
 

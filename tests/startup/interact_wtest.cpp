@@ -105,7 +105,7 @@ class InteractTest : public testing::Test {
  protected:
   SavedValue machineAgent_{HKEY_LOCAL_MACHINE, kMachineRun, kTitle};
   SavedValue userAgent_{HKEY_CURRENT_USER, kMachineRun, kTitle};
-  SavedValue userStartup_{HKEY_CURRENT_USER, kShellFoldersPath, "Startup"};
+  SavedStartupFolder userStartup_;
   SavedValue machineStartup_{HKEY_LOCAL_MACHINE, kShellFoldersPath, "Startup"};
   SavedValue commonStartup_{HKEY_LOCAL_MACHINE, kShellFoldersPath, "Common Startup"};
   SavedValue userCommonStartup_{HKEY_CURRENT_USER, kShellFoldersPath, "Common Startup"};
@@ -125,7 +125,7 @@ class InteractTest : public testing::Test {
     CoInitialize(nullptr);
     load_ = WinIni("load");
     for (const std::string& f : {startup_, tools_}) CreateDirectoryA(f.c_str(), nullptr);
-    SetText(HKEY_CURRENT_USER, kShellFoldersPath, "Startup", startup_);
+    ASSERT_TRUE(userStartup_.Set(startup_));
     DeleteValue(HKEY_LOCAL_MACHINE, kShellFoldersPath, "Startup");
     DeleteValue(HKEY_LOCAL_MACHINE, kShellFoldersPath, "Common Startup");
     DeleteValue(HKEY_CURRENT_USER, kShellFoldersPath, "Common Startup");

@@ -229,4 +229,20 @@ SavedValue::SavedValue(HKEY root, std::string key, std::string name)
 
 SavedValue::~SavedValue() { WriteValue(root_, key_, name_, value_); }
 
+namespace {
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kUserShellFolders[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+}  // namespace
+
+SavedStartupFolder::SavedStartupFolder()
+    : shell_(HKEY_CURRENT_USER, kShellFolders, "Startup"),
+      user_(HKEY_CURRENT_USER, kUserShellFolders, "Startup") {}
+
+bool SavedStartupFolder::Set(const std::string& folder) {
+  return WriteValue(HKEY_CURRENT_USER, kUserShellFolders, "Startup",
+                    TextValue(folder, REG_EXPAND_SZ)) &&
+         SetText(HKEY_CURRENT_USER, kShellFolders, "Startup", folder);
+}
+
 }  // namespace testsupport

@@ -88,4 +88,17 @@ class SavedValue {
   RegValue value_;
 };
 
+// The user's Startup folder pointed somewhere for a test, put back at the
+// end. The shell rewrites "Shell Folders" (what the program reads) from
+// "User Shell Folders" whenever anything asks it for the folder, so Set
+// writes both; setting only the first lasts until the next shortcut call.
+class SavedStartupFolder {
+ public:
+  SavedStartupFolder();
+  bool Set(const std::string& folder);
+
+ private:
+  SavedValue shell_, user_;
+};
+
 }  // namespace testsupport
