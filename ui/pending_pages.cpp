@@ -16,7 +16,6 @@ const ColumnRow kActiveColumns[] = {{kTextTitle, 0.25}, {kTextCommand, 0.35}, {0
 const ColumnRow kCookieColumns[] = {{kTextTitle, 0.60}, {kTextCommand, 0.39}};
 const ColumnRow kCookieViewerColumns[] = {{0, 0.40}, {0, 0.20}, {0, 0.10}, {0, 0.20}, {0, 0.09}};
 const ColumnRow kHiddenColumns[] = {{kTextTitle, 0.23}, {kTextCommand, 0.30}, {0, 0.20}, {0, 0.20}, {0, 0.12}};
-const ColumnRow kOptionsColumns[] = {{kTextTitle, 0}, {kTextCommand, 0}};
 
 const MenuRow kHelperMenu[] = {
     {kTextInfo, kCmdInfo, nullptr},
@@ -72,7 +71,6 @@ const PendingPage kPendingPages[] = {
     {kListCookieViewer, 0, nullptr, {kCookieViewerColumns, false, "SortCookie", 4}, {}},
     {kCmdHiddenFiles, kTextHiddenFilesIntro, "hidden.html",
      {kHiddenColumns, false, "SortHidden", 4}, {kHiddenMenu, false}},
-    {kCmdOptions, kTextOptionsIntro, "options.html", {kOptionsColumns, false, nullptr, 4}, {}},
 };
 
 }  // namespace
