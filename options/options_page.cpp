@@ -121,7 +121,18 @@ void OnInitOptions(HWND page) {
 void OnOptionsLayout(HWND page) {
   const int buttons[] = {IDC_OPTIONS_REPORT, IDC_OPTIONS_VIEW_HISTORY, IDC_OPTIONS_VIEW_HOSTS,
                          IDC_OPTIONS_EXPORT, IDC_OPTIONS_RESTORE_DELAYED};
-  LayoutPageWithButtons(page, buttons);
+  PageLayout layout;
+  LayoutPageWithButtons(page, buttons, &layout);
+  // The shared layout keeps the last place for a narrower Close; here it
+  // holds a button like the others.
+  HWND last = layout.buttons[4];
+  RECT r;
+  GetWindowRect(last, &r);
+  MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+  RECT first;
+  GetWindowRect(layout.buttons[0], &first);
+  int width = first.right - first.left;
+  SetWindowPos(last, nullptr, r.right - width, r.top, width, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 const ControlText kTexts[] = {
