@@ -165,6 +165,25 @@ TEST_F(InitialiseTest, RemovalTakesBackAutostartAndEntryAndKeepsUserData) {
   DeleteFileA(HistoryFile().c_str());
 }
 
+// A copy of the program in a folder without the monitor writes no Run
+// value that would fail at every Windows start.
+TEST_F(InitialiseTest, NoAutomaticStartWithoutTheMonitorBeside) {
+  const std::string folder = TempFilePath("alone_") + Family();
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string copy = folder + "\\TovrelEx.exe";
+  ASSERT_TRUE(CopyFileA(BinPath("TovrelEx.exe").c_str(), copy.c_str(), FALSE));
+  HANDLE p = StartProgram(copy, "-OPTION");
+  ASSERT_TRUE(p);
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main = FindWindowA("TovrelEx", nullptr)) != nullptr; }, 15000));
+  EXPECT_TRUE(WaitFor([] { return HasValue(HKEY_CURRENT_USER, kProduct, ""); }, 15000));
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitExit(p, 15000), 0);
+  CloseHandle(p);
+  EXPECT_FALSE(HasValue(HKEY_LOCAL_MACHINE, kRun, "Tovrel"));
+  RemoveFolderTree(folder);
+}
+
 TEST_F(InitialiseTest, RemovalKeepsWhatALockedRunKeyRefuses) {
   tov::Initialise();
   DeleteValue(HKEY_CURRENT_USER, kRun, "Zed Agent");
