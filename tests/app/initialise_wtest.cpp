@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "core/files.h"
 #include "delay/delay_rules.h"
@@ -46,27 +47,15 @@ class InitialiseTest : public testing::Test {
     ASSERT_TRUE(tov::AddDelayed(program, false));
     SetText(HKEY_CURRENT_USER, tov::kDelayTitleKey, program, title);
   }
-  // Everything of the user's that removal must leave as it was: the
-  // settings under HKEY_CURRENT_USER but the delayed store and the known
-  // startup list (which removal changes by design), history, a file of the
-  // data folder and the Run-key backup.
-  struct UserData {
-    KeySnapshot settings;
-    std::string history, dataFile, backup;
-    bool operator==(const UserData& o) const {
-      return settings == o.settings && history == o.history && dataFile == o.dataFile && backup == o.backup;
-    }
-  };
-  static UserData TakeUserData() {
-    UserData d;
-    d.settings = TakeSnapshot(HKEY_CURRENT_USER, kProduct);
-    for (auto it = d.settings.values.begin(); it != d.settings.values.end();)
-      it = it->first.rfind("Delay", 0) == 0 || it->first.rfind("Run", 0) == 0 ? d.settings.values.erase(it)
-                                                                              : std::next(it);
-    d.history = ReadWholeFile(HistoryFile());
-    d.dataFile = ReadWholeFile(DataFile());
-    d.backup = ReadWholeFile(BinPath("RegRunBackup.reg"));
-    return d;
+  // What removal must leave as it was: the settings under HKEY_CURRENT_USER
+  // but the delayed store and the known startup list (changed by design),
+  // then the history, a file of the data folder and the Run-key backup.
+  static std::pair<KeySnapshot, std::string> UserData() {
+    KeySnapshot settings = TakeSnapshot(HKEY_CURRENT_USER, kProduct);
+    for (auto it = settings.values.begin(); it != settings.values.end();)
+      it = it->first.rfind("Delay", 0) == 0 || it->first == "Run" ? settings.values.erase(it) : std::next(it);
+    return {settings, ReadWholeFile(HistoryFile()) + "|" + ReadWholeFile(DataFile()) + "|" +
+                          ReadWholeFile(BinPath("RegRunBackup.reg"))};
   }
   static std::string DataFile() {
     char folder[MAX_PATH];
@@ -93,6 +82,11 @@ TEST_F(InitialiseTest, FirstRunThenVersionsAndCleanup) {
   EXPECT_TRUE(tov::AutoStartFlag());
   EXPECT_EQ(GetText(HKEY_LOCAL_MACHINE, tov::kUninstallKey, "DisplayName"), "Tovrel 2007 Restore/Remove First");
   EXPECT_NE(GetText(HKEY_CURRENT_USER, kDetected, ""), "");
+  // A family missing from an existing first-detection store is seeded.
+  const std::string startup = std::string(kDetected) + "\\Startup";
+  DeleteKey(HKEY_CURRENT_USER, startup);
+  tov::Initialise();
+  EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, startup, kAgent));
 
   // A known-list marker shows whether the lists were recorded afresh.
   struct Case {
@@ -128,14 +122,6 @@ TEST_F(InitialiseTest, FirstRunThenVersionsAndCleanup) {
   EXPECT_EQ(GetText(HKEY_LOCAL_MACHINE, kRun, "Tovrel"), monitor_);
 }
 
-TEST_F(InitialiseTest, AFamilyMissingFromAnExistingStoreIsSeeded) {
-  tov::Initialise();
-  const std::string startup = std::string(kDetected) + "\\Startup";
-  DeleteKey(HKEY_CURRENT_USER, startup);
-  tov::Initialise();
-  EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, startup, kAgent));
-}
-
 TEST_F(InitialiseTest, RemovalTakesBackAutostartAndEntryAndKeepsUserData) {
   for (const char* removal : {"-remove", "-repair"}) {
     SCOPED_TRACE(removal);
@@ -150,7 +136,7 @@ TEST_F(InitialiseTest, RemovalTakesBackAutostartAndEntryAndKeepsUserData) {
     SetText(HKEY_CURRENT_USER, kOptions, "Sound", "0");
     ASSERT_TRUE(WriteWholeFile(HistoryFile(), "*START_Remove|x\r\n"));
     ASSERT_TRUE(WriteWholeFile(DataFile(), "note"));
-    const UserData before = TakeUserData();
+    const auto before = UserData();
 
     RunProgram(removal);
     EXPECT_FALSE(HasValue(HKEY_LOCAL_MACHINE, kRun, "Tovrel"));
@@ -159,7 +145,7 @@ TEST_F(InitialiseTest, RemovalTakesBackAutostartAndEntryAndKeepsUserData) {
     EXPECT_FALSE(HasValue(HKEY_CURRENT_USER, tov::kDelayKey, kAgent));
     EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, tov::kDelayKey, "C:\\Kept\\kept.exe"));
     EXPECT_EQ(GetText(HKEY_CURRENT_USER, kRun, "Kept Agent"), "C:\\Other\\other.exe");
-    EXPECT_TRUE(TakeUserData() == before);
+    EXPECT_EQ(UserData(), before);
   }
   DeleteFileA(DataFile().c_str());
   DeleteFileA(HistoryFile().c_str());
