@@ -33,15 +33,12 @@ bool TurnOn(const char* name, const char* path) {
   CopyText(probe, path);
   if (!FileExists(probe)) return false;
   bool written = SetRegString(HKEY_LOCAL_MACHINE, kMachineRunKey, name, path);
-  if (written) g_autoStart = true;
   SetRegString(HKEY_CURRENT_USER, kKnownRunKey, path, "1");
   return written;
 }
 
 bool TurnOff(const char* name, const char* path) {
-  if (DeleteRunProgram(name, path, "", kCodeMachineRun) != 1) return false;
-  g_autoStart = false;
-  return true;
+  return DeleteRunProgram(name, path, "", kCodeMachineRun) == 1;
 }
 
 }  // namespace
@@ -59,7 +56,11 @@ bool SetAutoStart(bool on) {
   char name[kTitleCapacity];
   char path[kPathCapacity];
   if (!MonitorRunName(name) || !MonitorPath(path)) return false;
-  return on ? TurnOn(name, path) : TurnOff(name, path);
+  bool changed = on ? TurnOn(name, path) : TurnOff(name, path);
+  // The state is what the Run key holds now: a value another program took
+  // away meanwhile must not leave the switch stuck on.
+  g_autoStart = IsAutoStartOn();
+  return changed;
 }
 
 void ToggleAutoStart() { SetAutoStart(!g_autoStart); }

@@ -14,12 +14,12 @@ bool IsAutoStartOn();
 bool AutoStartFlag();
 void SetAutoStartFlag(bool on);
 
-// On: writes the Run value and, when that worked, remembers on; also marks
-// the monitor's own entry as known. Nothing is written, and false is
-// returned, when tovrel.exe is not in the program folder: a Run value
-// naming a missing program would fail at every Windows start.
-// Off: removes the Run value as the Startup page's Remove does and, when
-// that worked, remembers off. True when the change was made.
+// On: writes the Run value and marks the monitor's own entry as known.
+// Nothing is written, and false is returned, when tovrel.exe is not in the
+// program folder: a Run value naming a missing program would fail at every
+// Windows start. Off: removes the Run value as the Startup page's Remove
+// does. Either way the remembered state is then what IsAutoStartOn finds.
+// True when the change was made.
 bool SetAutoStart(bool on);
 // Command 6031: switches to the opposite of the remembered state.
 void ToggleAutoStart();
