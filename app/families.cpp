@@ -25,6 +25,8 @@ const PageDefinition& FileTypesPage();       // filetypes/filetypes_page.cpp
 const PageDefinition& ServicesPage();        // services/services_page.cpp
 const PageDefinition& ActiveTasksPage();     // processes/active_tasks_page.cpp
 const PageDefinition& HiddenFilesPage();     // hidden/hidden_page.cpp
+const PageDefinition& CookiesPage();         // cookies/cookies_page.cpp
+INT_PTR CALLBACK CookiesPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
 const PageDefinition& OptionsPage();         // options/options_page.cpp
 
 namespace {
@@ -39,7 +41,7 @@ const SheetPage kPages[] = {
     {kCmdScheduledTasks, kTextScheduledTasks, IDI_PAGE_SCHEDULED_TASKS, IDD_PAGE_SCHEDULED_TASKS, nullptr, &ScheduledTasksPage(), false},
     {kCmdServices, kTextServices, IDI_PAGE_SERVICES, IDD_PAGE_SERVICES, nullptr, &ServicesPage(), true},
     {kCmdActiveTasks, kTextActiveTasks, IDI_PAGE_ACTIVE_TASKS, IDD_PAGE_ACTIVE_TASKS, nullptr, &ActiveTasksPage(), false},
-    {kCmdCookies, kTextCookies, IDI_PAGE_COOKIES, IDD_PAGE_COOKIES, nullptr, nullptr, false},
+    {kCmdCookies, kTextCookies, IDI_PAGE_COOKIES, IDD_PAGE_COOKIES, CookiesPageProc, &CookiesPage(), false},
     {kCmdFileTypes, kTextFileTypes, IDI_PAGE_FILE_TYPES, IDD_PAGE_FILE_TYPES, nullptr, &FileTypesPage(), false},
     {kCmdHiddenFiles, kTextHiddenFiles, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, nullptr, &HiddenFilesPage(), false},
     {kCmdOptions, kTextOptions, IDI_PAGE_OPTIONS, IDD_PAGE_OPTIONS, OptionsPageProc, &OptionsPage(), false},

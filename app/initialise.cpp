@@ -5,6 +5,7 @@
 #include "core/entries.h"
 #include "core/files.h"
 #include "core/messages.h"
+#include "core/owned.h"
 #include "core/options_table.h"
 #include "core/program.h"
 #include "core/registry.h"
@@ -13,6 +14,7 @@
 #include "core/text.h"
 #include "core/trace.h"
 #include "core/version.h"
+#include "cookies/cookies.h"
 #include "delay/delay_rules.h"
 #include "delay/delay_store.h"
 #include "filetypes/associations.h"
@@ -66,6 +68,15 @@ bool IsFirstRun() {
   return GetRegString(HKEY_CURRENT_USER, kProductKey, "", date) == 0;
 }
 
+bool FilterWordsStored() {
+  RegKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kNutsKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+  DWORD values = 0;
+  RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
+                   nullptr, nullptr, nullptr);
+  return values > 0;
+}
+
 // The date is written last: a first run cut short runs again.
 void RunFirstTime() {
   Trace("Get Initial Values", "FIRSTTIME");
@@ -79,6 +90,7 @@ void RunFirstTime() {
     if (AppendText(key, "\\") && AppendText(key, name)) CreateRegKey(HKEY_CURRENT_USER, key);
   }
   CreateInitialValues();
+  if (!FilterWordsStored()) SeedDefaultFilterWords();
   Trace("Get Initial Values", "GETOLDSTARTUP");
   SetRegString(HKEY_CURRENT_USER, kProductKey, "", date);
 }

@@ -15,5 +15,5 @@ file(GLOB NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*/*_test.cpp)
 add_executable(native_tests ${NATIVE_TESTS})
 target_link_libraries(native_tests PRIVATE tovrel_portable gtest_main)
 target_compile_definitions(native_tests PRIVATE
-  TOVREL_SHARED_DIR="${TOVREL_SHARED_DIR}")
+  TOVREL_SHARED_DIR="${TOVREL_SHARED_DIR}" TOVREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_test(NAME native COMMAND native_tests)

@@ -13,6 +13,7 @@
 #include "core/text.h"
 #include "core/trace.h"
 #include "core/version.h"
+#include "cookies/cookies.h"
 #include "hidden/hidden_files.h"
 #include "startup/catalogue.h"
 #include "startup/changes.h"
@@ -277,13 +278,15 @@ int WalkFolder(const char* folder, WalkProc callback, int depth, LPARAM value) {
   return 0;
 }
 
-int spBuildProc(const char* path, const WIN32_FIND_DATAA* found, LPARAM) {
+int spBuildProc(const char* path, const WIN32_FIND_DATAA* found, LPARAM value) {
   if (path == nullptr) return 0;
   switch (g_walkMode) {
     case kWalkStartup:
       return AddStartupItem(path, found);
     case kWalkHidden:
       return AddHiddenItem(path, found);
+    case kWalkCookies:
+      return AddCookieItem(path, found, value);
     default:
       return 0;
   }

@@ -285,7 +285,11 @@ bool RunPageCommand(const PageDefinition& def, HWND page, int command, int notif
     case kCmdOnlineInfo: OnOnlineInfo(page); return true;
     case kCmdHelp: ShowHelp(def.helpFile); return true;
     case kCmdPatrolTime: OnMonitor(def, page); return true;
-    case kCmdFullReport: FullReport(page); return true;
+    case kCmdFullReport:
+      // The report lists every family through the entry list.
+      FullReport(page);
+      RefillPage(def, page);
+      return true;
     case kCmdPageClose: PostMessageA(page, WM_CLOSE, 0, 0); return true;
   }
   return false;

@@ -13,8 +13,6 @@ const ColumnRow kTaskColumns[] = {{kTextTitle, 0.30}, {kTextCommand, 0.20}, {0, 
 const ColumnRow kServiceColumns[] = {{kTextTitle, 0.30}, {kTextCommand, 0.18}, {0, 0.18},
                                      {0, 0.09},          {0, 0.10},           {0, 0.20}};
 const ColumnRow kActiveColumns[] = {{kTextTitle, 0.25}, {kTextCommand, 0.35}, {0, 0.20}, {0, 0.20}};
-const ColumnRow kCookieColumns[] = {{kTextTitle, 0.60}, {kTextCommand, 0.39}};
-const ColumnRow kCookieViewerColumns[] = {{0, 0.40}, {0, 0.20}, {0, 0.10}, {0, 0.20}, {0, 0.09}};
 const ColumnRow kHiddenColumns[] = {{kTextTitle, 0.23}, {kTextCommand, 0.30}, {0, 0.20}, {0, 0.20}, {0, 0.12}};
 
 const MenuRow kHelperMenu[] = {
@@ -40,11 +38,6 @@ const MenuRow kActiveMenu[] = {
     {kTextKillTask, kCmdKillTask, nullptr},
     {kTextDeleteFileOnReboot, kCmdDeleteOnReboot, nullptr},
 };
-const MenuRow kCookieMenu[] = {
-    {kTextView, kCmdInfo, nullptr},
-    {kTextRemoveUnchecked, kCmdPageClose, nullptr},
-    {kTextRemoveChecked, kCmdRemoveChecked, nullptr},
-};
 const MenuRow kHiddenMenu[] = {
     {kTextInfo, kCmdInfo, nullptr},
     {kTextExploreProgramFolder, kCmdExploreFolder, nullptr},
@@ -66,9 +59,6 @@ const PendingPage kPendingPages[] = {
      {kServiceColumns, false, "SortService", 5}, {kServiceMenu, false}},
     {kCmdActiveTasks, kTextActiveTasksIntro, "tasks.html",
      {kActiveColumns, false, "SortActiveTask", 4}, {kActiveMenu, false}},
-    {kCmdCookies, kTextCookiesIntro, "cookies.html",
-     {kCookieColumns, false, "SortCookie", 4}, {kCookieMenu, true}},
-    {kListCookieViewer, 0, nullptr, {kCookieViewerColumns, false, "SortCookie", 4}, {}},
     {kCmdHiddenFiles, kTextHiddenFilesIntro, "hidden.html",
      {kHiddenColumns, false, "SortHidden", 4}, {kHiddenMenu, false}},
 };

@@ -9,9 +9,6 @@
 
 namespace tov {
 
-// The cookie viewer's list (not a page of the sheet).
-constexpr int kListCookieViewer = 6044;
-
 struct PendingPage {
   int command;          // page command (or list id)
   int introTextId;      // text of IDC_PAGE_INTRO; 0 for none

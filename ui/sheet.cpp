@@ -251,7 +251,8 @@ int TabDialog(HWND mainWindow, int command) {
     p.pfnDlgProc = row.proc ? row.proc : PageProc;
     p.lParam = (LPARAM)definition;
     memcpy(pageRecords + i * pageSize, &p, pageSize);
-    if (row.command == command) start = i;
+    // 6045 is the Cookies page with its cookie list shown at once.
+    if (row.command == command || (command == kCmdViewCookies && row.command == kCmdCookies)) start = i;
   }
 
   PROPSHEETHEADERA header{};

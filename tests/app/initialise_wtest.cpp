@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "cookies/cookie_rules.h"
 #include "core/files.h"
 #include "delay/delay_rules.h"
 #include "delay/delay_store.h"
@@ -77,6 +78,8 @@ TEST_F(InitialiseTest, FirstRunThenVersionsAndCleanup) {
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(kProduct) + "\\" + sub)) << sub;
   EXPECT_EQ(GetText(HKEY_CURRENT_USER, kProduct, "Version"), "11.2.2007.1");
   EXPECT_EQ(GetText(HKEY_CURRENT_USER, kKnownRun, kAgent), "11");
+  EXPECT_EQ(ValueNames(HKEY_CURRENT_USER, std::string(kProduct) + "\\Nuts").size(),
+            size_t(tov::kDefaultFilterWordCount));  // the default filter words
   EXPECT_EQ(GetText(HKEY_LOCAL_MACHINE, kRun, "Tovrel"), monitor_);
   EXPECT_EQ(GetText(HKEY_CURRENT_USER, kKnownRun, monitor_), "1");
   EXPECT_TRUE(tov::AutoStartFlag());

@@ -19,7 +19,9 @@
 #include "core/registry.h"
 #include "startup/changes.h"
 #include "core/entries.h"
+#include "resources/resource.h"
 #include "startup/enumerate.h"
+#include "reports/reports.h"
 #include "tests/support/dialogs.h"
 #include "tests/support/registry_state.h"
 #include "tests/support/sheet_driver.h"
@@ -199,8 +201,33 @@ void SeedHiddenFiles() {
   }
 }
 
+// Cookies of both stores: an IE folder with its index.dat and a Firefox
+// profile with a jar as curl writes it; the default filter words.
+void SeedCookies() {
+  std::string ie = TempFilePath("shot_cookies");
+  CreateDirectoryA(ie.c_str(), nullptr);
+  WriteWholeFile(ie + "\\index.dat", "Client UrlCache MMF Ver 5.2");
+  for (const char* name : {"user@ads.example[1].txt", "user@news.example[2].txt", "user@shop.example[1].txt"})
+    WriteWholeFile(ie + "\\" + name, "id\nabc123\n" + std::string(name) + "/\n1536\n");
+  SetText(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel", "IECookieFolder", ie);
+  std::string profile = GetText(HKEY_CURRENT_USER, kShellFolders, "AppData");
+  for (const char* part : {"\\Mozilla", "\\FireFox", "\\Profiles", "\\k2x9.default"}) {
+    profile += part;
+    CreateDirectoryA(profile.c_str(), nullptr);
+  }
+  WriteWholeFile(profile + "\\cookies.txt",
+                 "# Netscape HTTP Cookie File\n\n"
+                 ".ads.example\tTRUE\t/\tFALSE\t3155760000\tlate\ty2070\n"
+                 "#HttpOnly_www.ads.example\tFALSE\t/account\tFALSE\t1924992000\thidden\th1\n"
+                 "www.ads.example\tFALSE\t/\tTRUE\t0\tsession\ts1\n"
+                 ".ads.example\tTRUE\t/\tFALSE\t1924992000\ttracker\tabc123\n");
+  for (const char* word : {"2o7", "AdRevolver", "atwola", "bfast", "eUniverse", "hitbox", "ru4"})
+    SetText(HKEY_CURRENT_USER, "Software\\Brenvik\\Tovrel\\Nuts", word, "1");
+}
+
 void Seed() {
   SeedHiddenFiles();
+  SeedCookies();
   SetText(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");  // no sound device under Xvfb
   for (const RunSeed& s : kRunSeeds) SetText(s.root, kRunKey, s.name, s.command);
   WriteProfileStringA("windows", "run", "C:\\windows\\system32\\clock.exe");
@@ -375,6 +402,66 @@ void ShootDelayDialogs(HWND sheet) {
   WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
 }
 
+// The full report made from the Startup page's menu, with a title that
+// needs escaping seeded first; the page is copied as report.html for the
+// browser to render. The report's file type opens the marker program, so no
+// browser of this machine starts.
+void SaveReport(HWND sheet, const char* folder) {
+  SetText(HKEY_CLASSES_ROOT, ".html", "", "TovShots.Report");
+  std::string marker = TempFilePath("shots_report_opened.txt");
+  DeleteFileA(marker.c_str());
+  SetText(HKEY_CLASSES_ROOT, "TovShots.Report\\shell\\open\\command", "",
+          "\"" + BinPath("marker_writer.exe") + "\" \"%1\" " + marker);
+  SetText(HKEY_CURRENT_USER, kRunKey, "<b>Not bold</b> & \"Quoted\" Agent",
+          "C:\\windows\\system32\\cmd.exe /k");
+  char path[MAX_PATH];
+  bool opened = tov::ReportPath(tov::kReportWebPage, path, sizeof path) &&
+                Click(VisiblePage(sheet), 9, 120000) &&
+                WaitFor([&] { return PathExists(marker); }, 10000) &&
+                CopyFileA(path, (std::string(folder) + "\\report.html").c_str(), FALSE);
+  if (!opened) {
+    printf("missing: report.html\n");
+    ++g_failures;
+    return;
+  }
+  printf("report.html\n");
+}
+
+// The cookie viewer of each store and the text viewer of one IE cookie.
+void ShootCookieViewers(HWND sheet) {
+  int tabs = TabCount(sheet), cookies = -1;
+  for (int tab = 0; tab < tabs; ++tab)
+    if (TabFileName(sheet, tab) == "cookies") cookies = tab;
+  if (cookies < 0) {
+    Shot(nullptr, "cookie_viewer_ie");
+    return;
+  }
+  SendMessageA(sheet, PSM_SETCURSEL, WPARAM(cookies), 0);
+  WaitFor([&] { return CurrentTab(sheet) == cookies && RowCount(VisibleList(sheet)) > 0; }, 8000);
+  HWND page = VisiblePage(sheet);
+  SendMessageA(GetDlgItem(page, IDC_COOKIES_EXPLORER), BM_CLICK, 0, 0);
+  Press(page, IDC_COOKIES_VIEW);
+  HWND viewer = WaitDialogOf(sheet);
+  Shot(viewer, "cookie_viewer_ie");
+  if (viewer) {
+    HWND list = GetDlgItem(viewer, IDC_VIEWER_LIST);
+    if (RowCount(list) > 0) SelectRows(list, {0});
+    Press(viewer, IDC_VIEWER_VIEW);
+    HWND text = WaitDialog(OwnedBy(viewer));
+    Shot(text, "text_viewer");
+    CloseDialog(text, IDCANCEL);
+    CloseDialog(viewer, IDCANCEL);
+  }
+  SendMessageA(GetDlgItem(page, IDC_COOKIES_MOZILLA), BM_CLICK, 0, 0);
+  Press(page, IDC_COOKIES_VIEW);
+  viewer = WaitDialogOf(sheet);
+  Shot(viewer, "cookie_viewer_mozilla");
+  CloseDialog(viewer, IDCANCEL);
+  SendMessageA(GetDlgItem(page, IDC_COOKIES_EXPLORER), BM_CLICK, 0, 0);
+  SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
+  WaitFor([&] { return CurrentTab(sheet) == 0; }, 5000);
+}
+
 }  // namespace
 
 int main() {
@@ -411,6 +498,8 @@ int main() {
     ShootAddFileType(sheet);
     ShootDelayDialogs(sheet);
     ShootRestartCommands(main, sheet);
+    ShootCookieViewers(sheet);
+    SaveReport(sheet, folder);
     if (HWND page = VisiblePage(sheet)) PostMessageA(page, WM_COMMAND, MAKEWPARAM(kPageClose, BN_CLICKED), 0);
   } else {
     printf("the sheet did not appear\n");

@@ -74,7 +74,6 @@ TEST(ColumnShares, EveryListAndTheScrollBarRule) {
   EXPECT_DOUBLE_EQ(ColumnShare(Pending(6029), 4), 0);
   EXPECT_DOUBLE_EQ(ColumnShare(Pending(6038), 5), 0.20);
   EXPECT_DOUBLE_EQ(ColumnShare(kHistoryList, 3), 0.38);
-  EXPECT_DOUBLE_EQ(ColumnShare(Pending(kListCookieViewer), 4), 0.09);
   EXPECT_DOUBLE_EQ(ColumnShare(Pending(6029), -1), 0);
   EXPECT_DOUBLE_EQ(ColumnShare(Pending(6038), kMaxListColumns), 0);
   EXPECT_EQ(FindPendingPage(1234), nullptr);
@@ -91,7 +90,7 @@ TEST(ColumnShares, SortOptionsAndSortableColumns) {
     const char* name;
   } rows[] = {{6040, "SortIEHelper"},
               {6039, "SortScheduledTask"}, {6038, "SortService"},  {6029, "SortActiveTask"},
-              {6028, "SortCookie"},        {6044, "SortCookie"},   {6052, "SortHidden"}};
+              {6052, "SortHidden"}};
   for (const auto& row : rows) EXPECT_STREQ(Pending(row.list).sortOption, row.name) << row.list;
   EXPECT_STREQ(kHistoryList.sortOption, "SortHistory");
   EXPECT_EQ(FindPendingPage(6033), nullptr);  // the Options page has no list
@@ -128,7 +127,6 @@ TEST(EntryMenu, RowsConditionsAndTheCommonTail) {
 }
 
 TEST(EntryMenu, OtherPagesAndTheCommonTail) {
-  EXPECT_EQ(Commands(6028, {500, false, true}), (std::vector<int>{1008, 1004, 1103, 0, 1067, 1077}));
   EXPECT_EQ(Commands(6038, {700, false, true}), (std::vector<int>{1008, 1201, 1202, 1164, 0, 1067, 9, 1077}));
   EXPECT_EQ(Commands(kHistoryMenu, {0, false, false}), (std::vector<int>{1104, 1106, 1, 0, 1067, 9, 1077}));
   EXPECT_EQ(Commands(6052, {370, false, false}),
