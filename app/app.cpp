@@ -26,20 +26,6 @@ namespace {
 
 constexpr int kClassNameTextId = 9;
 constexpr int kLoadingCaptionTextId = 833;
-constexpr int kIniNameTextId = 4;
-
-void ComputeProgramPaths() {
-  char folder[kPathCapacity];
-  char ini[kPathCapacity];
-  char name[32];
-  if (DataFolder(folder) && LoadText(kIniNameTextId, name) > 0) {
-    CopyText(ini, folder);
-    if (AppendText(ini, "\\") && AppendText(ini, name)) SetIniPath(ini);
-  }
-  char trace[kPathCapacity];
-  if (ProgramFolder(trace) > 0 && AppendText(trace, "\\sendex2tv.txt")) SetTracePath(trace);
-}
-
 void StartCommonControls() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
                                            ICC_COOL_CLASSES | ICC_INTERNET_CLASSES};
@@ -60,7 +46,9 @@ int TovrelMain(HINSTANCE instance, const char* cmdLine) {
   CommandLineChoice choice = ParseCommandLine(cmdLine, GetOption("StartTab", kDefaultStartTab));
   if (choice.startMonitor) StartMonitor();
   if (choice.removal) {
+    CoInitialize(nullptr);  // delayed shortcuts are written back through the shell
     RemoveInstallation();
+    CoUninitialize();
     CloseMonitor();
     return 0;
   }

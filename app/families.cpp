@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include "app/initialise.h"
+
 #include "core/page_ids.h"
 #include "hidden/vault.h"
 #include "iehelpers/helpers.h"
+#include "options/options.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
 #include "startup/changes.h"
@@ -24,6 +27,7 @@ const PageDefinition& ActiveTasksPage();     // processes/active_tasks_page.cpp
 const PageDefinition& HiddenFilesPage();     // hidden/hidden_page.cpp
 const PageDefinition& CookiesPage();         // cookies/cookies_page.cpp
 INT_PTR CALLBACK CookiesPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
+const PageDefinition& OptionsPage();         // options/options_page.cpp
 
 namespace {
 
@@ -40,7 +44,7 @@ const SheetPage kPages[] = {
     {kCmdCookies, kTextCookies, IDI_PAGE_COOKIES, IDD_PAGE_COOKIES, CookiesPageProc, &CookiesPage(), false},
     {kCmdFileTypes, kTextFileTypes, IDI_PAGE_FILE_TYPES, IDD_PAGE_FILE_TYPES, nullptr, &FileTypesPage(), false},
     {kCmdHiddenFiles, kTextHiddenFiles, IDI_PAGE_HIDDEN_FILES, IDD_PAGE_HIDDEN_FILES, nullptr, &HiddenFilesPage(), false},
-    {kCmdOptions, kTextOptions, IDI_PAGE_OPTIONS, IDD_PAGE_OPTIONS, nullptr, nullptr, false},
+    {kCmdOptions, kTextOptions, IDI_PAGE_OPTIONS, IDD_PAGE_OPTIONS, OptionsPageProc, &OptionsPage(), false},
 };
 
 }  // namespace
@@ -50,6 +54,7 @@ void RegisterFamilies() {
   RegisterStartupRestoreHandlers();
   RegisterHelperRestoreHandler();
   RegisterVaultRestoreHandler();
+  SetOptionsInitialise(Initialise);
 }
 
 }  // namespace tov

@@ -7,6 +7,7 @@
 #include "app/monitor.h"
 #include "core/options_table.h"
 #include "core/settings.h"
+#include "options/autostart.h"
 #include "options/restart_commands.h"
 #include "resources/resource.h"
 #include "core/entries.h"

@@ -100,19 +100,27 @@ void WriteKnownList(const KnownList& list) {
 }  // namespace
 
 void InitDetected() {
-  // Any creation date, however long, means the store exists.
+  // Any creation date, however long, means the store exists; a kind whose
+  // sub-key is missing then (a family this store did not have yet) is
+  // seeded on its own.
   char existing[kRegTextCapacity];
-  if (GetRegString(HKEY_CURRENT_USER, kDetectedKey, "", existing) > 0) return;
-  Trace("InitDetected", "creating the first-detection store");
-  CreateRegKey(HKEY_CURRENT_USER, kDetectedKey);
-  for (int row = 0; row < kDetectedKindCount; ++row) {
-    char key[kDetectedKeyCapacity];
-    if (DetectedKeyOf(DetectedKindAt(row), key)) CreateRegKey(HKEY_CURRENT_USER, key);
+  bool made = GetRegString(HKEY_CURRENT_USER, kDetectedKey, "", existing) > 0;
+  if (!made) {
+    Trace("InitDetected", "creating the first-detection store");
+    CreateRegKey(HKEY_CURRENT_USER, kDetectedKey);
   }
+  for (const DetectedFamily& family : kDetectedFamilies) {
+    char key[kDetectedKeyCapacity];
+    if (!DetectedKeyOf(family.kind, key)) continue;
+    if (made && RegKeyExists(HKEY_CURRENT_USER, key)) continue;
+    CreateRegKey(HKEY_CURRENT_USER, key);
+    RecordFamily(family);
+  }
+  // The date goes last: a seeding cut short is done again at the next start.
+  if (made) return;
   char created[kFirstDetectedCapacity];
   NowText(created);
   SetRegString(HKEY_CURRENT_USER, kDetectedKey, "", created);
-  for (const DetectedFamily& family : kDetectedFamilies) RecordFamily(family);
 }
 
 void InitRegStartups() {

@@ -9,8 +9,8 @@
 
 namespace tov {
 
-// Creates the first-detection store once, dating every item every family
-// finds now; does nothing when the store's creation date is present.
+// Creates the first-detection store, dating every item every family finds
+// now; once the store exists, seeds only a family whose sub-key is missing.
 void InitDetected();
 // Writes every current startup entry into the known list "Run" (path with
 // "=" as ":", data the code), then the IE helpers and the scheduled tasks

@@ -282,7 +282,8 @@ int RestoreRun(const Fields& f, int code) {
                KeptValueMatches(kept, f.command);
   bool written = exact ? WriteRawValue(place.hive, place.runKey, f.title, kept)
                        : SetRegString(place.hive, place.runKey, f.title, f.command);
-  if (!written) return kChangeFailed;
+  // Read back: callers delete their own copy of the entry on success.
+  if (!written || !ValueExists(place.hive, place.runKey, f.title)) return kChangeFailed;
   if (exact) DeleteRegValue(HKEY_LOCAL_MACHINE, place.originalKey, f.title);
   return kChangeDone;
 }

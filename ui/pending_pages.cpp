@@ -14,7 +14,6 @@ const ColumnRow kServiceColumns[] = {{kTextTitle, 0.30}, {kTextCommand, 0.18}, {
                                      {0, 0.09},          {0, 0.10},           {0, 0.20}};
 const ColumnRow kActiveColumns[] = {{kTextTitle, 0.25}, {kTextCommand, 0.35}, {0, 0.20}, {0, 0.20}};
 const ColumnRow kHiddenColumns[] = {{kTextTitle, 0.23}, {kTextCommand, 0.30}, {0, 0.20}, {0, 0.20}, {0, 0.12}};
-const ColumnRow kOptionsColumns[] = {{kTextTitle, 0}, {kTextCommand, 0}};
 
 const MenuRow kHelperMenu[] = {
     {kTextInfo, kCmdInfo, nullptr},
@@ -62,7 +61,6 @@ const PendingPage kPendingPages[] = {
      {kActiveColumns, false, "SortActiveTask", 4}, {kActiveMenu, false}},
     {kCmdHiddenFiles, kTextHiddenFilesIntro, "hidden.html",
      {kHiddenColumns, false, "SortHidden", 4}, {kHiddenMenu, false}},
-    {kCmdOptions, kTextOptionsIntro, "options.html", {kOptionsColumns, false, nullptr, 4}, {}},
 };
 
 }  // namespace

@@ -451,45 +451,6 @@ TEST_F(InteractTest, KnownListValuesAreNamedOneWayByEveryWriter) {
   EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kKnownRunKey, command).exists);
 }
 
-// A key whose access list lets everyone read it and nobody change it.
-class ReadOnlyKey {
- public:
-  ReadOnlyKey(HKEY root, const char* path) {
-    RegOpenKeyExA(root, path, 0, READ_CONTROL | WRITE_DAC, &key_);
-    GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &old_,
-                    nullptr, &descriptor_);
-    EXPLICIT_ACCESSA access = {};
-    access.grfAccessPermissions = KEY_READ;
-    access.grfAccessMode = SET_ACCESS;
-    access.grfInheritance = NO_INHERITANCE;
-    BYTE sid[SECURITY_MAX_SID_SIZE];
-    DWORD sidSize = sizeof sid;
-    CreateWellKnownSid(WinWorldSid, nullptr, sid, &sidSize);
-    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-    access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-    access.Trustee.ptstrName = reinterpret_cast<char*>(sid);
-    PACL acl = nullptr;
-    SetEntriesInAclA(1, &access, nullptr, &acl);
-    applied_ = SetSecurityInfo(key_, SE_REGISTRY_KEY,
-                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                               nullptr, nullptr, acl, nullptr) == ERROR_SUCCESS;
-    LocalFree(acl);
-  }
-  ~ReadOnlyKey() {
-    SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, old_,
-                    nullptr);
-    LocalFree(descriptor_);
-    RegCloseKey(key_);
-  }
-  bool applied() const { return applied_; }
-
- private:
-  HKEY key_ = nullptr;
-  PACL old_ = nullptr;
-  PSECURITY_DESCRIPTOR descriptor_ = nullptr;
-  bool applied_ = false;
-};
-
 TEST_F(InteractTest, AKeyTheUserMayNotChangeReportsNoSuccess) {
   const char command[] = "C:\\Locked\\agent.exe";
   WriteValue(HKEY_LOCAL_MACHINE, kMachineRun, kTitle, TextValue(command, REG_SZ));
@@ -499,15 +460,9 @@ TEST_F(InteractTest, AKeyTheUserMayNotChangeReportsNoSuccess) {
   {
     ReadOnlyKey locked(HKEY_LOCAL_MACHINE, kMachineRun);
     ASSERT_TRUE(locked.applied());
-    HKEY probe;
-    LONG rc = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMachineRun, 0, KEY_SET_VALUE, &probe);
-    if (rc == ERROR_SUCCESS) {
-      rc = RegDeleteValueA(probe, "no such value of the test");
-      RegCloseKey(probe);
-    }
-    if (rc != ERROR_ACCESS_DENIED)
+    if (!locked.enforced())
       GTEST_SKIP() << "Wine difference: this prefix lets the owner change a key whose list "
-                      "grants only KEY_READ (" << rc << ")";
+                      "grants only KEY_READ";
     const State before = Take();
     EXPECT_EQ(OnEntry(DeleteRunProgram, kTitle, 1), 0);
     EXPECT_EQ(OnEntry(DisableRunProgram, kTitle, 1), kChangeFailed);

@@ -114,6 +114,16 @@ bool Click(HWND dialog, int id, DWORD ms) {
                              &result) != 0;
 }
 
+void FlipCheckBox(HWND dialog, int id) {
+  bool checked = SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  SendDlgItemMessageA(dialog, id, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+}
+
+bool ClickCheckBox(HWND dialog, int id, DWORD ms) {
+  FlipCheckBox(dialog, id);
+  return Click(dialog, id, ms);
+}
+
 void Press(HWND dialog, int id) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }

@@ -42,6 +42,11 @@ bool IsChecked(HWND dialog, int id);
 // Sends a button click and returns once the dialog handled it (false when
 // it did not within ms, for example because it opened a modal box).
 bool Click(HWND dialog, int id, DWORD ms = 10000);
+// A user's click on a check box: its state flips, then BN_CLICKED is sent
+// as Click sends it (for a box that opens a message, flip with
+// FlipCheckBox and Press instead).
+bool ClickCheckBox(HWND dialog, int id, DWORD ms = 10000);
+void FlipCheckBox(HWND dialog, int id);
 // Posts a button click: for a command that opens a modal box. The caller
 // then waits for the effect (the box, or what the command changes).
 void Press(HWND dialog, int id);

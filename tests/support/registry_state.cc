@@ -1,5 +1,7 @@
 #include "tests/support/registry_state.h"
 
+#include <aclapi.h>
+
 #include <cstdio>
 #include <vector>
 
@@ -243,6 +245,49 @@ bool SavedStartupFolder::Set(const std::string& folder) {
   return WriteValue(HKEY_CURRENT_USER, kUserShellFolders, "Startup",
                     TextValue(folder, REG_EXPAND_SZ)) &&
          SetText(HKEY_CURRENT_USER, kShellFolders, "Startup", folder);
+}
+
+ReadOnlyKey::ReadOnlyKey(HKEY root, const char* path) : root_(root), path_(path) {
+  if (RegOpenKeyExA(root, path, 0, READ_CONTROL | WRITE_DAC, &key_) != ERROR_SUCCESS) {
+    key_ = nullptr;
+    return;
+  }
+  GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &old_, nullptr,
+                  &descriptor_);
+  EXPLICIT_ACCESSA access = {};
+  access.grfAccessPermissions = KEY_READ;
+  access.grfAccessMode = SET_ACCESS;
+  access.grfInheritance = NO_INHERITANCE;
+  BYTE sid[SECURITY_MAX_SID_SIZE];
+  DWORD sidSize = sizeof sid;
+  CreateWellKnownSid(WinWorldSid, nullptr, sid, &sidSize);
+  access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+  access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+  access.Trustee.ptstrName = reinterpret_cast<char*>(sid);
+  PACL acl = nullptr;
+  SetEntriesInAclA(1, &access, nullptr, &acl);
+  applied_ = SetSecurityInfo(key_, SE_REGISTRY_KEY,
+                             DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                             nullptr, acl, nullptr) == ERROR_SUCCESS;
+  LocalFree(acl);
+}
+
+ReadOnlyKey::~ReadOnlyKey() {
+  if (!key_) return;
+  SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, old_, nullptr);
+  LocalFree(descriptor_);
+  RegCloseKey(key_);
+}
+
+bool ReadOnlyKey::enforced() const {
+  if (!applied_) return false;
+  HKEY probe;
+  LONG rc = RegOpenKeyExA(root_, path_.c_str(), 0, KEY_SET_VALUE, &probe);
+  if (rc == ERROR_SUCCESS) {
+    rc = RegDeleteValueA(probe, "no such value of the test");
+    RegCloseKey(probe);
+  }
+  return rc == ERROR_ACCESS_DENIED;
 }
 
 }  // namespace testsupport

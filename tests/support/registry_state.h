@@ -101,4 +101,25 @@ class SavedStartupFolder {
   SavedValue shell_, user_;
 };
 
+// A key whose access list lets everyone read it and nobody change it, put
+// back as it was when the object goes out of scope. `enforced` tells
+// whether this prefix refuses a change to it (Wine may let the owner write).
+class ReadOnlyKey {
+ public:
+  ReadOnlyKey(HKEY root, const char* path);
+  ~ReadOnlyKey();
+  ReadOnlyKey(const ReadOnlyKey&) = delete;
+  ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
+  bool applied() const { return applied_; }
+  bool enforced() const;
+
+ private:
+  HKEY root_;
+  std::string path_;
+  HKEY key_ = nullptr;
+  PACL old_ = nullptr;
+  PSECURITY_DESCRIPTOR descriptor_ = nullptr;
+  bool applied_ = false;
+};
+
 }  // namespace testsupport
