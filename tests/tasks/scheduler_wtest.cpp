@@ -30,6 +30,8 @@ class SchedulerTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(program_.loaded());
     CoInitialize(nullptr);
+    std::string found;
+    ASSERT_TRUE(WaitForScheduler(&found)) << found;
     DeleteAllTasks();
   }
   void TearDown() override {

@@ -5,8 +5,11 @@
 #include <mstask.h>
 #include <objbase.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "tests/support/wine_support.h"
 
 namespace taskfixtures {
 
@@ -15,9 +18,10 @@ const GUID kIidScheduler = {0x148BD527, 0xA2AB, 0x11CE, {0xB1, 0x1F, 0x00, 0xAA,
 const GUID kClsidTask = {0x148BD520, 0xA2AB, 0x11CE, {0xB1, 0x1F, 0x00, 0xAA, 0x00, 0x53, 0x05, 0x03}};
 const GUID kIidTask = {0x148BD524, 0xA2AB, 0x11CE, {0xB1, 0x1F, 0x00, 0xAA, 0x00, 0x53, 0x05, 0x03}};
 
-inline ITaskScheduler* OpenScheduler() {
+inline ITaskScheduler* OpenScheduler(HRESULT* result = nullptr) {
   ITaskScheduler* s = nullptr;
-  CoCreateInstance(kClsidScheduler, nullptr, CLSCTX_INPROC_SERVER, kIidScheduler, (void**)&s);
+  HRESULT hr = CoCreateInstance(kClsidScheduler, nullptr, CLSCTX_INPROC_SERVER, kIidScheduler, (void**)&s);
+  if (result) *result = hr;
   return s;
 }
 
@@ -65,6 +69,47 @@ inline std::string TasksFolder() {
   char windows[MAX_PATH];
   GetWindowsDirectoryA(windows, sizeof windows);
   return std::string(windows) + "\\Tasks";
+}
+
+// The state of the "Schedule" service as a word, for failure messages.
+inline std::string ScheduleServiceState() {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  if (!manager) return "no service manager";
+  SC_HANDLE service = OpenServiceA(manager, "Schedule", SERVICE_QUERY_STATUS);
+  std::string state = "not installed";
+  SERVICE_STATUS status{};
+  if (service && QueryServiceStatus(service, &status))
+    state = status.dwCurrentState == SERVICE_RUNNING         ? "running"
+            : status.dwCurrentState == SERVICE_START_PENDING ? "starting"
+            : status.dwCurrentState == SERVICE_STOPPED       ? "stopped"
+                                                             : "state " + std::to_string(status.dwCurrentState);
+  if (service) CloseServiceHandle(service);
+  CloseServiceHandle(manager);
+  return state;
+}
+
+// Waits (bounded) until the scheduler object can be made. Wine's makes it
+// through its scheduler service, which a prefix whose session has just
+// started may not be serving yet. On failure *found says what was found;
+// once it never came, later tests of the run try once instead of waiting.
+inline bool WaitForScheduler(std::string* found, DWORD ms = 30000) {
+  static bool gaveUp = false;
+  HRESULT hr = S_OK;
+  bool reached = testsupport::WaitFor([&] {
+    ITaskScheduler* s = OpenScheduler(&hr);
+    if (s) s->Release();
+    return s != nullptr;
+  }, gaveUp ? 0 : ms);
+  if (reached) return true;
+  gaveUp = true;
+  char text[160];
+  DWORD attributes = GetFileAttributesA(TasksFolder().c_str());
+  snprintf(text, sizeof text, "no task scheduler after %lu ms: HRESULT 0x%08lX, tasks folder %s",
+           static_cast<unsigned long>(ms), static_cast<unsigned long>(hr),
+           attributes == INVALID_FILE_ATTRIBUTES ? "missing"
+           : (attributes & FILE_ATTRIBUTE_DIRECTORY) ? "present" : "not a folder");
+  *found = std::string(text) + ", Schedule service " + ScheduleServiceState();
+  return false;
 }
 
 // Every work item of the tasks folder goes, so each test starts empty.

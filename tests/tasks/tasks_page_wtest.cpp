@@ -28,6 +28,8 @@ class TasksPageTest : public testing::Test {
     EndAllInstances();
     ClearProductKeys();
     CoInitialize(nullptr);
+    std::string found;
+    ASSERT_TRUE(WaitForScheduler(&found)) << found;
     DeleteAllTasks();
     SetText(HKEY_CURRENT_USER, kOptionsKey, "Sound", "0");
     ASSERT_TRUE(CreateTask("Backup", BinPath("ver_two_translations.dll"), "Nightly", 23, 59));
