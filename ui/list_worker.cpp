@@ -33,6 +33,9 @@ constexpr UINT kStartMessage = WM_APP + 1;   // lParam: slot
 constexpr UINT kResultMessage = WM_APP + 2;  // wParam: generation; lParam: Result*
 constexpr UINT kDoneMessage = WM_APP + 3;    // wParam: generation; lParam: slot
 constexpr char kWorkerWindowClass[] = "TovrelListWorker";
+// The list is redrawn at most this often while results come in (a redraw
+// per result would cost more than the results).
+constexpr UINT kRedrawDelayMs = 150;
 // Distinct programs of one fill; the hash table has twice the room.
 constexpr int kMaxJobs = kMaxEntries;
 constexpr int kJobHashSlots = 2 * kMaxJobs;
@@ -60,9 +63,11 @@ struct SlotWork {
   int hash[kJobHashSlots];       // job index + 1; 0 empty
   int entryJob[kMaxEntries];     // job index + 1 of the entry's company; 0 none
   int companyColumn;             // -1 none
-  int defaultImage;              // -1 until a program needs it
+  int defaultImage;              // the default program icon, added when the fill begins
+  int nextImage;                 // the image the next program's icon will have
   Batch* running;
   bool startPosted;
+  bool redrawDue;
 };
 
 struct BatchItem {
@@ -96,6 +101,7 @@ HWND g_workerWindow;
 Icon g_defaultIcon;
 
 bool ValidSlot(int slot) { return slot >= 0 && slot < kImageListSlots; }
+HICON DefaultIcon();
 
 void ReleaseBatch(Batch* batch) {
   if (InterlockedDecrement(&batch->references) == 0) free(batch);
@@ -185,20 +191,41 @@ void StartWorker(int slot) {
   work.sent = work.jobCount;
 }
 
+// Puts a program's icon (or the default one) at its image. The results come
+// in queue order, so each one is normally the next image of the list; a
+// row shows no icon until its image exists. Adding one image at a time
+// here rather than a placeholder per program in the fill keeps the fill
+// short: converting an icon for the list is the costly part.
+void PlaceIcon(SlotWork& work, int image, HICON icon) {
+  HICON shown = icon ? icon : DefaultIcon();
+  if (!work.images || image < 0 || !shown) return;
+  int count = ImageList_GetImageCount(work.images);
+  while (count < image && ImageList_AddIcon(work.images, DefaultIcon()) >= 0) ++count;
+  if (count == image) ImageList_AddIcon(work.images, shown);
+  else if (count > image) ImageList_ReplaceIcon(work.images, image, shown);
+}
+
 void OnResult(unsigned generation, Result* result) {
   SlotWork& work = g_work[result->slot];
   if (generation == work.generation && result->job < work.jobCount) {
     Job& job = work.jobs[result->job];
     StoreVersionStrings(job.program, result->strings);
     CopyText(job.company, result->strings.companyName);
-    if (result->icon && job.image >= 0 && work.images)
-      ImageList_ReplaceIcon(work.images, job.image, result->icon);
+    PlaceIcon(work, job.image, result->icon);
     if (job.state != kJobDone) ++work.done;
     job.state = kJobDone;
-    if (work.list) InvalidateRect(work.list, nullptr, FALSE);
+    if (!work.redrawDue)
+      work.redrawDue = SetTimer(g_workerWindow, UINT_PTR(result->slot) + 1, kRedrawDelayMs, nullptr) != 0;
   }
   if (result->icon) DestroyIcon(result->icon);
   free(result);
+}
+
+void Redraw(int slot) {
+  SlotWork& work = g_work[slot];
+  KillTimer(g_workerWindow, UINT_PTR(slot) + 1);
+  work.redrawDue = false;
+  if (work.list && IsWindow(work.list)) InvalidateRect(work.list, nullptr, FALSE);
 }
 
 void OnBatchDone(unsigned generation, int slot) {
@@ -210,6 +237,7 @@ void OnBatchDone(unsigned generation, int slot) {
     StartWorker(slot);
     return;
   }
+  Redraw(slot);
   if (work.companyColumn >= 0 && work.list) SortAgainIfSortedBy(work.list, work.companyColumn);
 }
 
@@ -223,6 +251,9 @@ LRESULT CALLBACK WorkerWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM l
       return 0;
     case kDoneMessage:
       if (ValidSlot(int(lParam))) OnBatchDone(unsigned(wParam), int(lParam));
+      return 0;
+    case WM_TIMER:
+      if (ValidSlot(int(wParam) - 1)) Redraw(int(wParam) - 1);
       return 0;
   }
   return DefWindowProcA(window, msg, wParam, lParam);
@@ -250,12 +281,6 @@ HICON DefaultIcon() {
   return g_defaultIcon.get();
 }
 
-int DefaultImage(SlotWork& work) {
-  if (work.defaultImage < 0 && work.images && DefaultIcon())
-    work.defaultImage = ImageList_AddIcon(work.images, DefaultIcon());
-  return work.defaultImage;
-}
-
 // The job of a program (and icon number), queued now when it is new; -1
 // when the table is full or the program is empty.
 int JobOf(int slot, const char* program, int iconNumber, bool wantIcon) {
@@ -268,8 +293,8 @@ int JobOf(int slot, const char* program, int iconNumber, bool wantIcon) {
     Job& job = work.jobs[work.hash[h] - 1];
     if (job.iconNumber == iconNumber && EqualsNoCase(job.program, program)) {
       // Queued for its company only: the icon is read with it.
-      if (wantIcon && job.image < 0 && job.state == kJobQueued && work.images && DefaultIcon())
-        job.image = ImageList_AddIcon(work.images, DefaultIcon());
+      if (wantIcon && job.image < 0 && job.state == kJobQueued && work.images)
+        job.image = work.nextImage++;
       if (wantIcon && job.image < 0) return -1;
       return work.hash[h] - 1;
     }
@@ -282,7 +307,7 @@ int JobOf(int slot, const char* program, int iconNumber, bool wantIcon) {
   CopyText(job.program, program);
   job.iconNumber = iconNumber;
   job.image = -1;
-  if (wantIcon && work.images && DefaultIcon()) job.image = ImageList_AddIcon(work.images, DefaultIcon());
+  if (wantIcon && work.images) job.image = work.nextImage++;
   job.state = kJobQueued;
   work.hash[h] = index + 1;
   if (!work.startPosted) work.startPosted = PostMessageA(g_workerWindow, kStartMessage, 0, slot) != 0;
@@ -303,7 +328,8 @@ void BeginListWork(int slot, HWND list, HIMAGELIST images) {
   work.list = list;
   work.images = images;
   work.companyColumn = -1;
-  work.defaultImage = -1;
+  work.defaultImage = images && DefaultIcon() ? ImageList_AddIcon(images, DefaultIcon()) : -1;
+  work.nextImage = images ? ImageList_GetImageCount(images) : 0;
   if (slot == kImageListPage) ClearProgramCache();
 }
 
@@ -318,7 +344,7 @@ void EndListWork(int slot) {
 int QueueProgramIcon(int slot, const char* program, int iconNumber) {
   if (!ValidSlot(slot) || !g_work[slot].images) return -1;
   int job = JobOf(slot, program, iconNumber, true);
-  if (job < 0) return DefaultImage(g_work[slot]);
+  if (job < 0) return g_work[slot].defaultImage;
   return g_work[slot].jobs[job].image;
 }
 

@@ -1,8 +1,8 @@
 // Decorations of the list rows (program icons and companies), read on a
 // worker thread after the rows are in. A fill begins a new generation for
-// its image-list slot: each distinct program is queued once, shows the
-// default icon and an empty company until its result arrives, and results
-// of an older generation are dropped. For listview.cpp and the page
+// its image-list slot: each distinct program is queued once, its image and
+// company stay empty until its result arrives, and results of an older
+// generation are dropped. For listview.cpp and the page
 // framework; pages use AddProgramIcon and SetRowCompany.
 #pragma once
 #include <windows.h>
@@ -18,8 +18,9 @@ namespace tov {
 void BeginListWork(int slot, HWND list, HIMAGELIST images);
 // Cancels the slot's worker; results still on their way are dropped.
 void EndListWork(int slot);
-// The image index of the program's icon (queued on first use, showing the
-// default program icon until it is read); -1 when there is no image list.
+// The image index of the program's icon (queued on first use; the image
+// exists once it is read); the default icon's for no program; -1 when there
+// is no image list.
 int QueueProgramIcon(int slot, const char* program, int iconNumber);
 // The company cell of an entry's row comes from the program's version
 // strings once they are read.

@@ -78,14 +78,14 @@ void CreateImageList(HWND list, int slot) {
   if (!ValidSlot(slot)) return;
   DestroyImageList(slot);
   HIMAGELIST images = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                       ILC_COLOR32 | ILC_MASK, 16, 16);
+                                       ILC_COLOR32 | ILC_MASK, 16, 256);
   if (!images) return;
   g_imageLists[slot].reset(images);
-  BeginListWork(slot, list, images);
   SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)images);
   Icon icon((HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_TOVREL), IMAGE_ICON,
                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   if (icon) ImageList_AddIcon(images, icon.get());
+  BeginListWork(slot, list, images);  // its images follow the program's own
 }
 
 

@@ -19,10 +19,10 @@ enum ImageListSlot { kImageListHistory = 0, kImageListPage = 1, kImageListSlots 
 void CreateImageList(HWND list, int slot);
 void DestroyImageList(int slot);
 // The image of the icon of that number from the program file of path: one
-// image per distinct program and icon number in a fill, showing the default
-// program icon until a worker thread has read the file (and for good when
-// it has no such icon). Returns the image index, or -1 when no image list
-// exists or the image cannot be added.
+// image per distinct program and icon number in a fill, put in when a
+// worker thread has read the file (the row shows no icon until then), the
+// default program icon when the file has none. Returns the image index, or
+// -1 when no image list exists.
 int AddProgramIcon(const char* path, int iconNumber, int slot);
 // Sets a column of a row to the CompanyName of the program of path, read
 // by the same worker: the cell is empty until then (LVN_GETDISPINFO, which

@@ -117,8 +117,8 @@ class ListDecorationsTest : public DialogTest {
 TEST_F(ListDecorationsTest, EndsAsASynchronousReadWouldHaveIt) {
   Fill();
   ASSERT_TRUE(WaitLoaded());
-  // The program's own icon, then one image per distinct program.
-  EXPECT_EQ(ImageList_GetImageCount(Images()), 1 + kDistinct);
+  // The program's own icon, the default icon, then one image per program.
+  EXPECT_EQ(ImageList_GetImageCount(Images()), 2 + kDistinct);
   HIMAGELIST direct = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                        ILC_COLOR32 | ILC_MASK, 1, 1);
   for (int row = 0; row < 2 * kDistinct; ++row) {
@@ -130,7 +130,10 @@ TEST_F(ListDecorationsTest, EndsAsASynchronousReadWouldHaveIt) {
     EXPECT_EQ(RowImage(list_, row), RowImage(list_, row ^ 1)) << path;
     HICON icon = nullptr;
     ExtractIconExA(path.c_str(), 0, nullptr, &icon, 1);
-    if (!icon) continue;  // the default icon stays
+    if (!icon) {
+      EXPECT_EQ(ImageBits(Images(), RowImage(list_, row)), ImageBits(Images(), 1)) << path;
+      continue;
+    }
     ImageList_RemoveAll(direct);
     ImageList_AddIcon(direct, icon);
     DestroyIcon(icon);
@@ -163,20 +166,20 @@ TEST_F(ListDecorationsTest, RefillWhileLoadingKeepsNothingOfTheFirstFill) {
     SetRowCompany(list_, row, kCompanyColumn, none.c_str());
   }
   ASSERT_TRUE(WaitLoaded());
-  EXPECT_EQ(ImageList_GetImageCount(Images()), 2);
-  // Image 1 was the first program's icon in the first fill: it must still
-  // be the default icon.
+  EXPECT_EQ(ImageList_GetImageCount(Images()), 3);
+  // Image 2 was the first program's icon in the first fill: it must be the
+  // default icon now.
   HIMAGELIST expected = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                          ILC_COLOR32 | ILC_MASK, 1, 1);
   HICON placeholder = (HICON)LoadImageA(program_.module(), MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM), IMAGE_ICON,
                                         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
   ImageList_AddIcon(expected, placeholder);
   DestroyIcon(placeholder);
-  EXPECT_EQ(ImageBits(Images(), 1), ImageBits(expected, 0));
+  EXPECT_EQ(ImageBits(Images(), 2), ImageBits(expected, 0));
   ImageList_Destroy(expected);
   for (int row = 0; row < 2 * kDistinct; ++row) {
     EXPECT_EQ(CellText(list_, row, kCompanyColumn), "") << row;
-    EXPECT_EQ(RowImage(list_, row), 1) << row;
+    EXPECT_EQ(RowImage(list_, row), 2) << row;
   }
 }
 
