@@ -72,7 +72,11 @@ if(TARGET tests_hooklib)
 endif()
 # The startup benchmark runs the enumeration itself.
 if(TARGET bench_startup)
-  target_link_libraries(bench_startup PRIVATE tovrel_test_support tovrel_core)
+  target_link_libraries(bench_startup PRIVATE tovrel_test_support tovrel_core psapi)
+endif()
+# The benchmark's one-list sheet.
+if(TARGET trivial_sheet)
+  target_link_libraries(trivial_sheet PRIVATE comctl32)
 endif()
 # The screenshot driver seeds entries and history through the product's code.
 if(TARGET shots_driver)

@@ -22,4 +22,16 @@ template <size_t N> size_t GetFirstDetected(const char* program, int code, char 
 // when it was recorded now.
 int RecordFirstDetected(const char* command, const char* detectedKey);
 
+// While held (holds nest), each kind's store is read once into a table the
+// two functions above answer from and keep up to date: a list fill asks
+// once per entry.
+void HoldFirstDetected();
+void ReleaseFirstDetected();
+struct FirstDetectedHeld {
+  FirstDetectedHeld() { HoldFirstDetected(); }
+  ~FirstDetectedHeld() { ReleaseFirstDetected(); }
+  FirstDetectedHeld(const FirstDetectedHeld&) = delete;
+  FirstDetectedHeld& operator=(const FirstDetectedHeld&) = delete;
+};
+
 }  // namespace tov

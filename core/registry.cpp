@@ -8,16 +8,9 @@
 
 namespace tov {
 
-size_t GetRegString(HKEY root, const char* key, const char* name, char* out, size_t cap) {
+size_t RegTextOf(DWORD type, char* data, DWORD size, char* out, size_t cap) {
   if (cap == 0) return 0;
   out[0] = 0;
-  RegKey k;
-  if (RegOpenKeyExA(root, key, 0, KEY_READ, k.put()) != ERROR_SUCCESS) return 0;
-  // One byte more than the query size so a stored value without its own
-  // terminator is still terminated.
-  char data[kRegQueryBytes + 1];
-  DWORD type = 0, size = kRegQueryBytes;
-  if (RegQueryValueExA(k.get(), name, nullptr, &type, (BYTE*)data, &size) != ERROR_SUCCESS) return 0;
   if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ) return 0;
   data[size < kRegQueryBytes ? size : kRegQueryBytes] = 0;
   char expanded[kRegQueryBytes];
@@ -40,6 +33,19 @@ size_t GetRegString(HKEY root, const char* key, const char* name, char* out, siz
   }
   memcpy(out, text, len + 1);
   return len;
+}
+
+size_t GetRegString(HKEY root, const char* key, const char* name, char* out, size_t cap) {
+  if (cap == 0) return 0;
+  out[0] = 0;
+  RegKey k;
+  if (RegOpenKeyExA(root, key, 0, KEY_READ, k.put()) != ERROR_SUCCESS) return 0;
+  // One byte more than the query size so a stored value without its own
+  // terminator is still terminated.
+  char data[kRegQueryBytes + 1];
+  DWORD type = 0, size = kRegQueryBytes;
+  if (RegQueryValueExA(k.get(), name, nullptr, &type, (BYTE*)data, &size) != ERROR_SUCCESS) return 0;
+  return RegTextOf(type, data, size, out, cap);
 }
 
 static bool OpenForWrite(HKEY root, const char* key, REGSAM access, RegKey& k, bool traceText) {

@@ -16,6 +16,9 @@ constexpr size_t kSubKeyNameCapacity = 260;
 // is missing, the value is longer than 1023 characters, or it does not fit
 // cap (a value of exactly cap - 1 characters fits).
 size_t GetRegString(HKEY root, const char* key, const char* name, char* out, size_t cap);
+// The text GetRegString gives for a value read as type and size bytes into
+// data (kRegQueryBytes + 1 bytes, terminated here).
+size_t RegTextOf(DWORD type, char* data, DWORD size, char* out, size_t cap);
 template <size_t N>
 size_t GetRegString(HKEY root, const char* key, const char* name, char (&out)[N]) {
   return GetRegString(root, key, name, out, N);

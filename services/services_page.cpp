@@ -35,15 +35,6 @@ const ColumnRow kColumns[kColumnCount] = {
     {kTextStatus, 0.09}, {kTextStartup, 0.10}, {kTextFirstDetected, 0.20},
 };
 
-void CompanyText(const char* path, char (&out)[kVersionFieldCapacity]) {
-  out[0] = 0;
-  char program[kPathCapacity];
-  VersionStrings version;
-  if (!ProgramOfCommand(path, program) || !program[0]) return;
-  ReadVersionStrings(program, &version);
-  CopyText(out, version.companyName);
-}
-
 // The state text of a service; empty when it does not answer.
 void StatusText(const char* title, char (&out)[kServiceStateCapacity]) {
   if (ServiceStateText(title, out, sizeof out) == 0) out[0] = 0;
@@ -68,7 +59,7 @@ void ServiceSortKeys(int entry, int column, int, SortKey* key) {
     case kColCommand: FileNameOf(e->path, key->text, sizeof key->text); break;
     case kColCompany: {
       char company[kVersionFieldCapacity];
-      CompanyText(e->path, company);
+      ListCompany(entry, company);
       CopyText(key->text, company);
       break;
     }
@@ -102,9 +93,7 @@ void FillServiceList(HWND page) {
     char command[kSortKeyCapacity];
     ServiceCommandText(e.code == kCodeServiceShared, e.path, command, sizeof command);
     SetRowText(list, row, kColCommand, command);
-    char company[kVersionFieldCapacity];
-    CompanyText(e.path, company);
-    SetRowText(list, row, kColCompany, company[0] ? company : " ");
+    SetRowCompany(list, row, kColCompany, e.path);
     char status[kServiceStateCapacity];
     StatusText(e.title, status);
     SetRowText(list, row, kColStatus, status[0] ? status : " ");

@@ -137,6 +137,7 @@ void WriteIndex(const char* title, int code) {
   char text[kCodeTextCapacity];
   snprintf(text, sizeof text, "%d", code);
   SetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, title, text);
+  RereadDisabledIndex();  // a list being built holds a copy
 }
 
 // The stored command goes first: an index value without it names nothing
@@ -148,6 +149,7 @@ bool DropFromDisabledStore(const char* title, int code) {
       ValueExists(HKEY_LOCAL_MACHINE, storeKey, title))
     return false;
   DeleteRegValue(HKEY_LOCAL_MACHINE, kDisabledKey, title);
+  RereadDisabledIndex();
   return true;
 }
 
@@ -370,6 +372,7 @@ int DisableFolderEntry(const Fields& f) {
   if (!MoveFileA(FolderEntryFile(f), target)) {
     Trace("DisableRunProgram", "startup file not moved");
     DeleteRegValue(HKEY_LOCAL_MACHINE, kDisabledKey, f.title);
+    RereadDisabledIndex();
     return 0;
   }
   // Beside the store: where a program file came from, so Enable puts the
@@ -418,6 +421,7 @@ int EnableFolderEntry(const Fields& f) {
     return 0;
   }
   DeleteRegValue(HKEY_LOCAL_MACHINE, kDisabledKey, f.title);
+  RereadDisabledIndex();
   DeleteRegValue(HKEY_LOCAL_MACHINE, kDisabledFromKey, f.title);
   return 1;
 }
@@ -488,6 +492,7 @@ int RemoveFolderEntry(const Fields& f, char (&kept)[kPathCapacity]) {
   }
   if (disabled) {
     DeleteRegValue(HKEY_LOCAL_MACHINE, kDisabledKey, f.title);
+    RereadDisabledIndex();
     DeleteRegValue(HKEY_LOCAL_MACHINE, kDisabledFromKey, f.title);
   }
   return 1;

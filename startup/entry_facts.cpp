@@ -10,6 +10,7 @@
 #include "core/paths.h"
 #include "core/registry.h"
 #include "core/text.h"
+#include "core/value_table.h"
 #include "resources/string_ids.h"
 #include "startup/catalogue.h"
 
@@ -18,6 +19,9 @@ namespace tov {
 namespace {
 
 constexpr int kLastStartupCode = 256;
+
+ValueTable g_disabledIndex;
+int g_disabledHolds;
 
 size_t CopyOut(const char* text, char* out, size_t cap) {
   if (cap == 0) return 0;
@@ -42,11 +46,31 @@ bool InDisabledFolder(const char* file) {
 
 }  // namespace
 
-int DisabledIndexCodeOf(const char* title) {
+void HoldDisabledIndex() {
+  if (g_disabledHolds++ == 0) ReadValueTable(HKEY_LOCAL_MACHINE, kDisabledKey, &g_disabledIndex);
+}
+
+void ReleaseDisabledIndex() {
+  if (g_disabledHolds > 0 && --g_disabledHolds == 0) FreeValueTable(&g_disabledIndex);
+}
+
+void RereadDisabledIndex() {
+  if (g_disabledHolds > 0) ReadValueTable(HKEY_LOCAL_MACHINE, kDisabledKey, &g_disabledIndex);
+}
+
+size_t DisabledIndexText(const char* title, char* out, size_t cap) {
+  if (cap == 0) return 0;
+  out[0] = 0;
   // An empty title would read the key's default value, which names no entry.
   if (title == nullptr || title[0] == 0) return 0;
+  int answer = g_disabledHolds > 0 ? LookupTableText(g_disabledIndex, title, out, cap) : -1;
+  if (answer < 0) return GetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, title, out, cap);
+  return strlen(out);
+}
+
+int DisabledIndexCodeOf(const char* title) {
   char number[kDisabledIndexCapacity];
-  if (GetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, title, number) == 0) return 0;
+  if (DisabledIndexText(title, number, sizeof number) == 0) return 0;
   return (int)ParseDecimal(number);
 }
 

@@ -12,6 +12,21 @@ constexpr size_t kDisabledIndexCapacity = 32;  // room for a disabled-index valu
 // The code the disabled index (HKLM "Software\Brenvik\Tovrel\Disabled")
 // keeps for a title; 0 when absent or not a number.
 int DisabledIndexCodeOf(const char* title);
+// The index's text for a title cut to cap as GetRegString cuts; its length.
+size_t DisabledIndexText(const char* title, char* out, size_t cap);
+
+// While held (holds nest), the disabled index is read once into a table and
+// the lookups above answer from it: a list build or fill asks once per
+// entry. A change made to the index while held is followed by a re-read.
+void HoldDisabledIndex();
+void ReleaseDisabledIndex();
+void RereadDisabledIndex();
+struct DisabledIndexHeld {
+  DisabledIndexHeld() { HoldDisabledIndex(); }
+  ~DisabledIndexHeld() { ReleaseDisabledIndex(); }
+  DisabledIndexHeld(const DisabledIndexHeld&) = delete;
+  DisabledIndexHeld& operator=(const DisabledIndexHeld&) = delete;
+};
 // The location code when this entry is the one the disabled store holds for
 // its title, else 0. The index names one entry per title, so another entry
 // of the same title (another Run key, a Startup-folder file) is not

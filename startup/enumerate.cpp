@@ -57,7 +57,7 @@ bool IsTextValue(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 int DisabledIndexCode(const char* title) {
   if (title[0] == 0) return 0;  // an empty name would read the key's default value
   char number[kEnumIndexCapacity];
-  if (GetRegString(HKEY_LOCAL_MACHINE, kDisabledKey, title, number) == 0) return 0;
+  if (DisabledIndexText(title, number, sizeof number) == 0) return 0;
   return int(ParseDecimal(number));
 }
 
@@ -327,6 +327,7 @@ size_t SplitCommand(const char* command, char* program, size_t programCap, char*
 }
 
 int BuildStartupList(int flag) {
+  DisabledIndexHeld index;
   ClearEntries();
   BuildRun();
   GetStartupGroup();

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/detected.h"
 #include "core/page_ids.h"
 #include "core/files.h"
 #include "core/messages.h"
@@ -66,15 +67,6 @@ void DetectedText(int entry, char (&out)[kFirstDetectedCapacity]) {
   GetFirstDetected(program, e->code, out);
 }
 
-void CompanyText(const char* path, char (&out)[kVersionFieldCapacity]) {
-  out[0] = 0;
-  char program[kPathCapacity];
-  VersionStrings version;
-  if (!ProgramOfCommand(path, program) || !program[0]) return;
-  ReadVersionStrings(program, &version);
-  CopyText(out, version.companyName);
-}
-
 void CommandText(const Entry& e, char (&out)[kSortKeyCapacity]) {
   CopyText(out, e.flag == 1 ? kRunDllPrefix : "");
   char name[kPathCapacity];
@@ -92,7 +84,7 @@ void StartupSortKeys(int entry, int column, int direction, SortKey* key) {
     case kColCommand: FileNameOf(e->path, text); break;
     case kColCompany: {
       char company[kVersionFieldCapacity];
-      CompanyText(e->path, company);
+      ListCompany(entry, company);
       CopyText(text, company);
       break;
     }
@@ -109,10 +101,13 @@ void StartupSortKeys(int entry, int column, int direction, SortKey* key) {
 
 void FillStartupList(HWND page) {
   HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  DisabledIndexHeld index;
+  FirstDetectedHeld dates;
   BuildStartupList(1);
   HWND list = PageList(page);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  SendMessageA(list, LVM_SETITEMCOUNT, WPARAM(EntryCount()), 0);
   CreateImageList(list, kImageListPage);
   char disabledType[kTitleCapacity];
   LoadText(kTextDisabled, disabledType);
@@ -123,9 +118,7 @@ void FillStartupList(HWND page) {
     char command[kSortKeyCapacity];
     CommandText(e, command);
     SetRowText(list, row, kColCommand, command);
-    char company[kVersionFieldCapacity];
-    CompanyText(e.path, company);
-    SetRowText(list, row, kColCompany, company);
+    SetRowCompany(list, row, kColCompany, e.path);
     SetRowText(list, row, kColType, IsEntryDisabled(i) ? disabledType : TypeNameOf(e.code));
     char detected[kFirstDetectedCapacity];
     DetectedText(i, detected);

@@ -16,6 +16,7 @@
 #include "core/settings.h"
 #include "core/shell.h"
 #include "core/text.h"
+#include "core/program_cache.h"
 #include "core/version.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
@@ -343,7 +344,7 @@ void ShowEntry(HWND dialog) {
   ShowProgramStatus(dialog, form, exists);
   ShowServiceStatus(dialog, *e, form);
   VersionStrings v{};
-  if (exists) ReadVersionStrings(file, &v);
+  if (exists) ProgramVersionStrings(file, &v);
   ShowVersion(dialog, *e, v);
   ShowFileFacts(dialog, *e, file, exists);
   ShowNotes(dialog, *e, v);
@@ -590,7 +591,7 @@ void OpenOnlineInformation(int code, const char* path, const char* title) {
   VersionStrings v{};
   char file[kPathCapacity];
   CopyText(file, program);
-  if (program[0] && FileExists(file)) ReadVersionStrings(file, &v);
+  if (program[0] && FileExists(file)) ProgramVersionStrings(file, &v);
   char root[kPathCapacity], build[kBuildCapacity];
   SiteRoot(root, sizeof root);
   VersionLabel(build, sizeof build);

@@ -14,6 +14,7 @@
 #include "core/text.h"
 #include "resources/resource.h"
 #include "core/entries.h"
+#include "ui/list_worker.h"
 
 namespace tov {
 
@@ -21,6 +22,15 @@ namespace {
 
 ImageList g_imageLists[kImageListSlots];
 int g_sortDirections[kMaxListColumns];
+
+// The last sort of a list, so it can run again when the companies are in.
+struct LastSort {
+  HWND list;
+  int column;
+  int direction;
+  SortKeyProc keys;
+};
+LastSort g_lastSort;
 
 // The keys of one sort, by entry index, handed to the comparison.
 struct SortRun {
@@ -45,39 +55,57 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM run) {
 
 bool ValidSlot(int slot) { return slot >= 0 && slot < kImageListSlots; }
 
+void SortWithDirection(HWND list, int column, int direction, SortKeyProc keys) {
+  int count = EntryCount();
+  if (count <= 0) return;
+  SortRun run{static_cast<SortKey*>(calloc(size_t(count), sizeof(SortKey))), count, direction};
+  if (!run.keys) return;
+  for (int i = 0; i < count; ++i) keys(i, column, run.direction, &run.keys[i]);
+  SendMessageA(list, LVM_SORTITEMS, (WPARAM)&run, (LPARAM)CompareRows);
+  free(run.keys);
+  g_lastSort = LastSort{list, column, direction, keys};
+}
+
 }  // namespace
+
+void DestroyImageList(int slot) {
+  if (!ValidSlot(slot)) return;
+  EndListWork(slot);
+  g_imageLists[slot].reset();
+}
 
 void CreateImageList(HWND list, int slot) {
   if (!ValidSlot(slot)) return;
   DestroyImageList(slot);
   HIMAGELIST images = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                       ILC_COLOR32 | ILC_MASK, 16, 16);
+                                       ILC_COLOR32 | ILC_MASK, 16, 256);
   if (!images) return;
   g_imageLists[slot].reset(images);
   SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)images);
   Icon icon((HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_TOVREL), IMAGE_ICON,
                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   if (icon) ImageList_AddIcon(images, icon.get());
+  BeginListWork(slot, list, images);  // its images follow the program's own
 }
 
-void DestroyImageList(int slot) {
-  if (ValidSlot(slot)) g_imageLists[slot].reset();
-}
+
 
 int AddProgramIcon(const char* path, int iconNumber, int slot) {
   if (!ValidSlot(slot) || !g_imageLists[slot]) return -1;
-  Icon icon;
   char program[kPathCapacity];
-  if (ProgramOfCommand(path, program) && FileExists(program) != 0) {
-    Icon large;
-    ExtractIconExA(program, iconNumber, large.put(), icon.put(), 1);
-  }
-  if (!icon) {
-    icon.reset((HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM), IMAGE_ICON,
-                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  }
-  if (!icon) return -1;
-  return ImageList_AddIcon(g_imageLists[slot].get(), icon.get());
+  if (!ProgramOfCommand(path, program)) program[0] = 0;
+  return QueueProgramIcon(slot, program, iconNumber);
+}
+
+void SetRowCompany(HWND list, int row, int column, const char* path, int slot) {
+  char program[kPathCapacity];
+  if (!ProgramOfCommand(path, program)) program[0] = 0;
+  QueueCompany(slot, RowEntry(list, row), column, program);
+  SetRowText(list, row, column, LPSTR_TEXTCALLBACKA);
+}
+
+size_t ListCompany(int entry, char* out, size_t cap, int slot) {
+  return QueuedCompany(slot, entry, out, cap);
 }
 
 int InsertRow(HWND list, int row, const char* title, int image, int entryIndex) {
@@ -157,14 +185,13 @@ int SortDirection(int column) {
 
 void SortList(HWND list, int column, SortKeyProc keys) {
   if (!keys || column < 0 || column >= kMaxListColumns) return;
-  int count = EntryCount();
-  if (count <= 0) return;
-  SortRun run{static_cast<SortKey*>(calloc(size_t(count), sizeof(SortKey))), count,
-              g_sortDirections[column]};
-  if (!run.keys) return;
-  for (int i = 0; i < count; ++i) keys(i, column, run.direction, &run.keys[i]);
-  SendMessageA(list, LVM_SORTITEMS, (WPARAM)&run, (LPARAM)CompareRows);
-  free(run.keys);
+  SortWithDirection(list, column, g_sortDirections[column], keys);
+}
+
+void SortAgainIfSortedBy(HWND list, int column) {
+  if (g_lastSort.list != list || g_lastSort.column != column || !g_lastSort.keys) return;
+  if (!IsWindow(list)) return;
+  SortWithDirection(list, column, g_lastSort.direction, g_lastSort.keys);
 }
 
 void OnListColumnClick(HWND list, int column, const ListFacts& facts, SortKeyProc keys) {

@@ -18,10 +18,20 @@ enum ImageListSlot { kImageListHistory = 0, kImageListPage = 1, kImageListSlots 
 // program icon as image 0. An earlier list of the slot is destroyed first.
 void CreateImageList(HWND list, int slot);
 void DestroyImageList(int slot);
-// The icon of that number from the program file of path when it exists and
-// has one, otherwise the default program icon. Returns the image index, or
-// -1 when no image list exists or the icon cannot be added.
+// The image of the icon of that number from the program file of path: one
+// image per distinct program and icon number in a fill, put in when a
+// worker thread has read the file (the row shows no icon until then), the
+// default program icon when the file has none. Returns the image index, or
+// -1 when no image list exists.
 int AddProgramIcon(const char* path, int iconNumber, int slot);
+// Sets a column of a row to the CompanyName of the program of path, read
+// by the same worker: the cell is empty until then (LVN_GETDISPINFO, which
+// PageMessage answers). The row's item data must already be its entry.
+void SetRowCompany(HWND list, int row, int column, const char* path, int slot = kImageListPage);
+// The company read so far for an entry's program, for sort keys (no file
+// is read): empty until it is in.
+size_t ListCompany(int entry, char* out, size_t cap, int slot = kImageListPage);
+template <size_t N> size_t ListCompany(int entry, char (&out)[N]) { return ListCompany(entry, out, N); }
 
 // Inserts a row at position row with the title, the image and the entry
 // index as item data. Returns the row's position, or -1.
@@ -64,6 +74,9 @@ typedef void (*SortKeyProc)(int entryIndex, int column, int direction, SortKey* 
 // are cut to the shorter one and compared without case in the user's
 // locale. The keys of every row are made once per sort.
 void SortList(HWND list, int column, SortKeyProc keys);
+// Sorts again by the list's last sort (same column and direction) when it
+// was by this column: the companies came in after it.
+void SortAgainIfSortedBy(HWND list, int column);
 // Column click on a page list: columns up to the list's last sortable one
 // are sorted, that column's direction turned round and column + 1 stored
 // under the list's sort option.

@@ -25,6 +25,7 @@
 #include "core/entries.h"
 #include "core/page_ids.h"
 #include "ui/info_window.h"
+#include "ui/list_worker.h"
 #include "ui/look.h"
 #include "ui/page_pictures.h"
 #include "ui/patrol_dialog.h"
@@ -90,6 +91,9 @@ LRESULT OnNotify(const PageDefinition& def, HWND page, const NMHDR* header) {
     case NM_DBLCLK:
     case NM_RETURN:
       RunPageCommand(def, page, kCmdInfo);
+      break;
+    case LVN_GETDISPINFOA:
+      AnswerDisplayInfo(kImageListPage, reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header)));
       break;
     case LVN_COLUMNCLICK:
       if (def.sortKeys)
@@ -375,6 +379,8 @@ void CreateActivePage(HWND page) {
 
 void CleanupActivePage(HWND page) {
   Trace("CleanupActivePage", "");
+  // The rows' icons and companies are not wanted any more.
+  EndListWork(kImageListPage);
   ClearEntries();
   DetachPictureButtons(page);
   SetStatusText("");

@@ -72,6 +72,16 @@ TEST_F(StartupPageTest, RowsShowCommandTypeAndFirstDetection) {
   Close();
 }
 
+TEST_F(StartupPageTest, CompanyArrivesFromTheProgramFile) {
+  SetText(HKEY_CURRENT_USER, kUserRun, "Fixture Company", "\"" + BinPath("ver_two_translations.dll") + "\"");
+  ASSERT_TRUE(Open());
+  EXPECT_TRUE(WaitFor([&] {
+    int row = FindRow(list_, "Fixture Company");
+    return row >= 0 && CellText(list_, row, 2) == "Brenvik Fixtures";
+  }, 10000));
+  Close();
+}
+
 TEST_F(StartupPageTest, DisableEnableAndTheButtonStates) {
   ASSERT_TRUE(Open());
   Select("Zed Tool");

@@ -1,20 +1,25 @@
-// Benchmark of the startup enumeration: seeds 100, 1000 and 4000 Run values
-// (spread over the HKLM and HKCU Run keys) and a few entries of the other
-// locations, then times BuildStartupList(0) against a bare RegEnumValueA
-// walk over the same keys. Prints one table row per size.
-//
-// A second table times what the user waits for: the property sheet opened at
-// Startup Programs until its list holds every row (program icons, company
-// names and first-detection dates included), next to BuildStartupList(1)
-// alone, for 100 and 1000 Run values that point at existing program files
-// (links to a few system programs, one file per value). The program's
-// resources come from TovrelEx.exe beside this file, loaded as a data file;
-// a hidden window of this program stands in for the main window.
+// Benchmark of the lists, each row a ratio measured side by side in one run:
+//  1. BuildStartupList(0) against its floor, a bare RegEnumValueA walk of the
+//     same keys with one GetLongPathNameA per value (100, 1000, 4000 values).
+//  2. TovrelEx -START until every row shows title, command, type and date,
+//     against trivial_sheet.exe (one sheet, one list of the same Run values),
+//     both started as processes and sampled from here (100, 1000).
+//  3-6. The sheet opened in this process at Startup Programs: rows in, then
+//     icons and companies complete against one version read and one icon
+//     extraction per distinct program; the worst WM_NULL round trip while
+//     they load; a sort by every column; the working set after the fill
+//     (100, 1000, 4000; 4000 against 1000 for goal 4). The program's
+//     resources come from TovrelEx.exe beside this file, loaded as a data
+//     file; a hidden window of this program stands in for the main window.
+// Run values of goals 2-6 point at existing program files (links to a few
+// system programs, one file per value).
 //
 // Removes what it seeded. Run it in a throwaway prefix (./dev bench).
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
+#include <psapi.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,16 +27,22 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/families.h"
 #include "core/options_table.h"
 #include "core/program.h"
 #include "core/registry.h"
 #include "core/settings.h"
+#include "core/version.h"
 #include "startup/catalogue.h"
 #include "core/entries.h"
 #include "startup/enumerate.h"
 #include "ui/look.h"
+#include "ui/list_worker.h"
+#include "ui/listview.h"
 #include "ui/page_framework.h"
 #include "tests/support/registry_state.h"
+#include "tests/support/sheet_driver.h"
+#include "tests/support/wine_support.h"
 #include "ui/sheet.h"
 
 using namespace tov;
@@ -117,7 +128,8 @@ double Median(std::vector<double> v) {
   return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2.0;
 }
 
-// The bare walk: every value of both Run keys with the enumeration's buffers.
+// The floor: every value of both Run keys with the enumeration's buffers,
+// and one long-path conversion per value.
 int BareWalk() {
   int values = 0;
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
@@ -129,7 +141,11 @@ int BareWalk() {
       DWORD nameLength = sizeof name, dataLength = sizeof data, type = 0;
       LONG r = RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &dataLength);
       if (r == ERROR_NO_MORE_ITEMS) break;
-      if (r == ERROR_SUCCESS) ++values;
+      if (r != ERROR_SUCCESS) continue;
+      ++values;
+      char longPath[MAX_PATH];
+      data[dataLength < sizeof data ? dataLength : sizeof data - 1] = 0;
+      GetLongPathNameA(reinterpret_cast<char*>(data), longPath, sizeof longPath);
     }
     RegCloseKey(key);
   }
@@ -200,6 +216,7 @@ bool PrepareSheet(HWND* mainWindow) {
   HMODULE resources = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!resources) return false;
   SetProgramInstance(resources);
+  RegisterFamilies();  // the sheet's pages
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
   CreateProgramFonts();
@@ -218,45 +235,154 @@ bool PrepareSheet(HWND* mainWindow) {
   return true;
 }
 
-// One opening: from the TabDialog call until the Startup page's list holds
-// the expected rows (seen by a timer of the sheet's own message loop, so
-// the sheet has also painted), then the sheet is closed.
+// One opening in this process: from the TabDialog call until the Startup
+// page's list holds the expected rows, then until its icons and companies
+// are complete; then a sort by every column, the working set, and the
+// sheet is closed.
 struct Opening {
   LARGE_INTEGER frequency;
   int expectedRows;
   double start;
-  double filled;  // 0 until the list was seen full
+  volatile double filled;     // 0 until the list was seen full
+  volatile double decorated;  // 0 until its icons and companies were in
+  double sorting;    // every column once
+  SIZE_T workingSet;
   int rows;
   DWORD startTicks;
 };
 Opening g_opening;
 
-void CALLBACK WatchList(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND page = CurrentPage();
-  bool ready = page && IsWindow(page) && ActivePageId() == kCmdStartup;
-  int rows = ready ? int(SendMessageA(PageList(page), LVM_GETITEMCOUNT, 0, 0)) : 0;
-  bool full = rows >= g_opening.expectedRows;
-  bool late = GetTickCount() - g_opening.startTicks > 120000;
-  if (!full && !late) return;
-  if (full) g_opening.filled = Now(g_opening.frequency);
-  g_opening.rows = rows;
+// The probe thread watches the opening from outside the sheet's thread:
+// when the list holds every row (a sent message, answered between the
+// posted results), then the worst WM_NULL round trip to the sheet until
+// the icons and companies are complete.
+struct Probe {
+  volatile LONG watching;  // an opening is under way
+  volatile LONG quit;
+  double worst;
+};
+Probe g_probe;
+
+DWORD WINAPI ProbeMain(LPVOID) {
+  while (!g_probe.quit) {
+    HWND page = g_probe.watching ? CurrentPage() : nullptr;
+    if (!page || !IsWindow(page) || g_opening.decorated > 0) {
+      Sleep(1);
+      continue;
+    }
+    DWORD_PTR result = 0;
+    if (g_opening.filled == 0) {
+      if (SendMessageTimeoutA(PageList(page), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 10000, &result) &&
+          int(result) >= g_opening.expectedRows) {
+        g_opening.rows = int(result);
+        g_opening.filled = Now(g_opening.frequency);
+      }
+      Sleep(1);
+      continue;
+    }
+    double t0 = Now(g_opening.frequency);
+    SendMessageTimeoutA(GetParent(page), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+    double dt = Now(g_opening.frequency) - t0;
+    if (dt > g_probe.worst) g_probe.worst = dt;
+    // Read across threads: the counts only grow until the work is done.
+    if (ListWorkDone(kImageListPage)) g_opening.decorated = Now(g_opening.frequency);
+    Sleep(1);
+  }
+  return 0;
+}
+
+void FinishOpening(HWND page, UINT_PTR timer) {
   KillTimer(nullptr, timer);
+  g_probe.watching = 0;
   if (page && IsWindow(page)) PropSheet_PressButton(GetParent(page), PSBTN_CANCEL);
 }
 
-// Milliseconds to open and fill; negative when the list never filled.
-double OpenAndFill(HWND mainWindow, const LARGE_INTEGER& frequency, int expectedRows) {
+// The sheet's own timer: once the probe saw everything in, a sort by every
+// column and the working set, then the sheet closes.
+void CALLBACK WatchList(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND page = CurrentPage();
+  bool ready = page && IsWindow(page) && ActivePageId() == kCmdStartup;
+  if (GetTickCount() - g_opening.startTicks > 300000) {
+    printf("  (not complete after five minutes: %d of %d rows, icons and companies %s)\n",
+           g_opening.rows, g_opening.expectedRows, g_opening.decorated > 0 ? "in" : "not in");
+    fflush(stdout);
+    return FinishOpening(page, timer);
+  }
+  if (!ready || g_opening.decorated == 0) return;
+  HWND list = PageList(page);
+  double t0 = Now(g_opening.frequency);
+  for (int column = 0; column < 5; ++column) NotifyFromList(list, LVN_COLUMNCLICK, -1, column);
+  g_opening.sorting = Now(g_opening.frequency) - t0;
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  if (GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory))
+    g_opening.workingSet = memory.WorkingSetSize;
+  FinishOpening(page, timer);
+}
+
+// Opens and fills the sheet once; false when the list never filled.
+bool OpenAndFill(HWND mainWindow, const LARGE_INTEGER& frequency, int expectedRows) {
   g_opening = Opening{};
   g_opening.frequency = frequency;
   g_opening.expectedRows = expectedRows;
   g_opening.startTicks = GetTickCount();
+  g_probe.worst = 0;
   SetTimer(nullptr, 0, USER_TIMER_MINIMUM, WatchList);
   g_opening.start = Now(frequency);
+  g_probe.watching = 1;
   TabDialog(mainWindow, kCmdStartup);
+  g_probe.watching = 0;
   // The pages posted WM_CLOSE to the stand-in main window; drop it.
   MSG m;
   while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-  return g_opening.filled > 0 ? g_opening.filled - g_opening.start : -1.0;
+  return g_opening.filled > 0 && g_opening.decorated > 0;
+}
+
+// The bare cost of the decorations: one version read and one small icon
+// per distinct program.
+double BareDecorations(const LARGE_INTEGER& frequency, int n) {
+  double t0 = Now(frequency);
+  for (int i = 0; i < n; ++i) {
+    char file[MAX_PATH];
+    ProgramFile(i, file);
+    VersionStrings v;
+    ReadVersionStrings(file, &v);
+    HICON icon = nullptr;
+    ExtractIconExA(file, 0, nullptr, &icon, 1);
+    if (icon) DestroyIcon(icon);
+  }
+  return Now(frequency) - t0;
+}
+
+struct SheetRow {
+  int n;
+  double fill, decorate, bare, sort, worstNull;
+  SIZE_T workingSet;
+};
+
+bool MeasureSheet(HWND mainWindow, const LARGE_INTEGER& frequency, int n, SheetRow* row) {
+  RunKeysSaved saved;
+  if (!SeedPrograms(n)) return false;
+  int entries = BuildStartupList(1);
+  ClearEntries();
+  // Warm-up opening: the first one also records every first-detection date.
+  OpenAndFill(mainWindow, frequency, entries);
+  const int reps = n >= 4000 ? 1 : n >= 1000 ? 3 : 5;
+  std::vector<double> fill, decorate, bare, sort, worst;
+  for (int r = 0; r < reps; ++r) {
+    if (!OpenAndFill(mainWindow, frequency, entries)) break;
+    fill.push_back(g_opening.filled - g_opening.start);
+    decorate.push_back(g_opening.decorated - g_opening.filled);
+    sort.push_back(g_opening.sorting);
+    worst.push_back(g_probe.worst);
+    bare.push_back(BareDecorations(frequency, n));
+  }
+  ClearEntries();
+  RemovePrograms(n);
+  if (fill.empty()) return false;
+  *row = SheetRow{n, Median(fill), Median(decorate), Median(bare), Median(sort),
+                  *std::max_element(worst.begin(), worst.end()), g_opening.workingSet};
+  return true;
 }
 
 void SheetTable(const LARGE_INTEGER& frequency) {
@@ -265,53 +391,140 @@ void SheetTable(const LARGE_INTEGER& frequency) {
     printf("could not prepare the sheet (TovrelEx.exe beside this program?)\n");
     return;
   }
-  printf("\nStartup Programs page: open the sheet and fill the list (Run values pointing at existing programs)\n");
-  printf("%6s %8s %12s %14s %8s %7s\n", "N", "rows", "Build ms", "open+fill ms", "ratio", "reps");
-  const int sizes[] = {100, 1000};
-  for (int n : sizes) {
-    RunKeysSaved saved;
-    if (!SeedPrograms(n)) {
-      printf("%6d  could not seed the programs\n", n);
+  HANDLE probe = CreateThread(nullptr, 0, ProbeMain, nullptr, 0, nullptr);
+  printf("\nGoals 3-6: Startup Programs opened in this process (Run values pointing at existing programs)\n");
+  printf("%6s %10s %12s %10s %7s %10s %12s %10s\n", "N", "rows ms", "icons+co ms", "bare ms",
+         "goal 3", "sort ms", "WM_NULL ms", "WS MB");
+  SheetRow rows[3] = {};
+  const int sizes[] = {100, 1000, 4000};
+  for (int i = 0; i < 3; ++i) {
+    if (!MeasureSheet(mainWindow, frequency, sizes[i], &rows[i])) {
+      printf("%6d  not filled\n", sizes[i]);
       continue;
     }
-    const int reps = n >= 1000 ? 3 : 5;
-    BuildStartupList(1);  // warm-up
-    std::vector<double> build, open;
-    int entries = 0;
-    for (int r = 0; r < reps; ++r) {
-      double t0 = Now(frequency);
-      entries = BuildStartupList(1);
-      build.push_back(Now(frequency) - t0);
-    }
-    ClearEntries();
-    // Warm-up opening: the first one also records every first-detection date.
-    OpenAndFill(mainWindow, frequency, entries);
-    int rows = 0;
-    for (int r = 0; r < reps; ++r) {
-      double ms = OpenAndFill(mainWindow, frequency, entries);
-      rows = g_opening.rows;
-      if (ms < 0) break;
-      open.push_back(ms);
-    }
-    double buildMs = Median(build);
-    if (open.empty()) {
-      printf("%6d %8d %12.2f %14s %8s %7d\n", n, rows, buildMs, "not filled", "-", reps);
-    } else {
-      double openMs = Median(open);
-      printf("%6d %8d %12.2f %14.2f %8.1f %7d\n", n, rows, buildMs, openMs,
-             buildMs > 0 ? openMs / buildMs : 0.0, int(open.size()));
-    }
+    const SheetRow& r = rows[i];
+    printf("%6d %10.1f %12.1f %10.1f %7.2f %10.1f %12.1f %10.1f\n", r.n, r.fill, r.decorate, r.bare,
+           r.bare > 0 ? r.decorate / r.bare : 0.0, r.sort, r.worstNull,
+           double(r.workingSet) / (1024.0 * 1024.0));
     fflush(stdout);
-    ClearEntries();
-    RemovePrograms(n);
+  }
+  if (rows[1].n && rows[2].n) {
+    double small = rows[1].fill + rows[1].decorate + rows[1].sort;
+    double large = rows[2].fill + rows[2].decorate + rows[2].sort;
+    printf("goal 4: open, fill and sort, 4000 against 1000: %.2f (rows %.2f, sort %.2f)\n",
+           small > 0 ? large / small : 0.0, rows[1].fill > 0 ? rows[2].fill / rows[1].fill : 0.0,
+           rows[1].sort > 0 ? rows[2].sort / rows[1].sort : 0.0);
+  }
+  if (rows[1].n) printf("goal 5: worst WM_NULL during the 1000-row load: %.1f ms\n", rows[1].worstNull);
+  if (rows[2].n)
+    printf("goal 6: working set after the 4000-entry fill: %.1f MB\n",
+           double(rows[2].workingSet) / (1024.0 * 1024.0));
+  g_probe.quit = 1;
+  if (probe) {
+    WaitForSingleObject(probe, 5000);
+    CloseHandle(probe);
   }
   DestroyWindow(mainWindow);
   DeleteRegTree(HKEY_CURRENT_USER, "Software\\Brenvik");
 }
 
+// --- Goal 2: both programs started as processes, sampled from here ---
+
+struct FoundList {
+  DWORD process;
+  HWND list;
+};
+
+BOOL CALLBACK FindListChild(HWND child, LPARAM lParam) {
+  FoundList* found = reinterpret_cast<FoundList*>(lParam);
+  char name[32];
+  if (GetDlgCtrlID(child) == 1000 && IsWindowVisible(child) && GetClassNameA(child, name, sizeof name) &&
+      lstrcmpiA(name, WC_LISTVIEWA) == 0) {
+    found->list = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindListTop(HWND top, LPARAM lParam) {
+  FoundList* found = reinterpret_cast<FoundList*>(lParam);
+  DWORD process = 0;
+  GetWindowThreadProcessId(top, &process);
+  if (process != found->process || !IsWindowVisible(top)) return TRUE;
+  EnumChildWindows(top, FindListChild, lParam);
+  return found->list == nullptr;
+}
+
+// Milliseconds from starting the program until its list holds `rows` rows
+// whose last one shows text in every one of `columns`; negative when it
+// never does within a minute.
+double TimeProgram(const LARGE_INTEGER& frequency, const char* exe, const char* args, int rows,
+                   const int (&columns)[4]) {
+  double start = Now(frequency);
+  HANDLE process = StartProgram(BinPath(exe), args);
+  if (!process) return -1;
+  double result = -1;
+  FoundList found{GetProcessId(process), nullptr};
+  DWORD begin = GetTickCount();
+  while (GetTickCount() - begin < 60000 && WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+    if (!found.list || !IsWindow(found.list)) {
+      found.list = nullptr;
+      EnumWindows(FindListTop, reinterpret_cast<LPARAM>(&found));
+    }
+    if (found.list && RowCount(found.list) >= rows) {
+      bool shown = true;
+      for (int column : columns) shown = shown && !CellText(found.list, rows - 1, column).empty();
+      if (shown) {
+        result = Now(frequency) - start;
+        break;
+      }
+    }
+    Sleep(1);
+  }
+  TerminateProcess(process, 0);
+  WaitForSingleObject(process, 10000);
+  CloseHandle(process);
+  EndAllInstances();
+  return result;
+}
+
+void ProcessTable(const LARGE_INTEGER& frequency) {
+  printf("\nGoal 2: started as a process until every row shows title, command, type and date\n");
+  printf("%6s %8s %14s %12s %8s %7s\n", "N", "rows", "trivial ms", "Tovrel ms", "ratio", "reps");
+  const int kTrivialColumns[4] = {0, 1, 2, 3};
+  const int kTovrelColumns[4] = {0, 1, 3, 4};
+  for (int n : {100, 1000}) {
+    RunKeysSaved saved;
+    if (!SeedPrograms(n)) continue;
+    int tovrelRows = BuildStartupList(1);
+    ClearEntries();
+    int trivialRows = BareWalk();
+    // Warm-up: the first start records the first-detection dates.
+    TimeProgram(frequency, "TovrelEx.exe", "-START", tovrelRows, kTovrelColumns);
+    TimeProgram(frequency, "trivial_sheet.exe", "", trivialRows, kTrivialColumns);
+    std::vector<double> trivial, tovrel;
+    for (int r = 0; r < 5; ++r) {
+      double a = TimeProgram(frequency, "trivial_sheet.exe", "", trivialRows, kTrivialColumns);
+      double b = TimeProgram(frequency, "TovrelEx.exe", "-START", tovrelRows, kTovrelColumns);
+      if (a > 0) trivial.push_back(a);
+      if (b > 0) tovrel.push_back(b);
+    }
+    if (trivial.empty() || tovrel.empty()) {
+      printf("%6d %8d  not filled (trivial %d, Tovrel %d runs)\n", n, tovrelRows, int(trivial.size()),
+             int(tovrel.size()));
+    } else {
+      double a = Median(trivial), b = Median(tovrel);
+      printf("%6d %8d %14.1f %12.1f %8.2f %7d\n", n, tovrelRows, a, b, b / a, int(tovrel.size()));
+    }
+    fflush(stdout);
+    RemovePrograms(n);
+  }
+}
+
 }  // namespace
 
-int main() {
+// "sheet" as the argument runs goals 3-6 only.
+int main(int argc, char** argv) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   CoInitialize(nullptr);
   LARGE_INTEGER frequency;
@@ -319,8 +532,14 @@ int main() {
 
   Others others;
   SeedOthers(&others);
+  if (argc > 1 && lstrcmpiA(argv[1], "sheet") == 0) {
+    SheetTable(frequency);
+    RemoveOthers(others);
+    return 0;
+  }
+  printf("Goal 1: BuildStartupList(0) against a bare walk with one long-path conversion per value\n");
   printf("%6s %8s %10s %12s %12s %8s %7s\n", "N", "entries", "total ms", "us/entry",
-         "walk us/val", "ratio", "reps");
+         "floor us/val", "ratio", "reps");
   const int sizes[] = {100, 1000, 4000};
   for (int n : sizes) {
     RunKeysSaved saved;
@@ -347,6 +566,7 @@ int main() {
     fflush(stdout);
     ClearEntries();
   }
+  ProcessTable(frequency);
   SheetTable(frequency);
   RemoveOthers(others);
   CoUninitialize();

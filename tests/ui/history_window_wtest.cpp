@@ -109,8 +109,9 @@ TEST_F(HistoryWindowTest, ShowsTheFileWithItsTextsColumnsAndMarkers) {
   EXPECT_EQ(types, (std::vector<std::string>{"CURRENT_RUN", "INFO_TASK", "TYPE_UNKNOWN"}));
   EXPECT_EQ(dates, (std::vector<std::string>{"03/07/2007  1:07 PM", "12/01/2006  9:00 AM",
                                              "01/02/2007  12:05 AM"}));
-  // Each row has its own icon after the program icon (image 0).
-  EXPECT_EQ(images, (std::vector<int>{1, 2, 3}));
+  // Each row has its own icon after the program icon (image 0) and the
+  // default program icon (image 1).
+  EXPECT_EQ(images, (std::vector<int>{2, 3, 4}));
   // Only the removal can be restored; with nothing selected nothing can.
   EXPECT_EQ(restoreOffered, (std::vector<bool>{true, false, false, true, false}));
   // Closing leaves the entry list empty and the place of the window saved.
