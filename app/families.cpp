@@ -31,8 +31,7 @@ const PageDefinition& OptionsPage();         // options/options_page.cpp
 
 namespace {
 
-// The sheet's pages in tab order. A page that has not landed has no
-// definition and shows the generic page.
+// The sheet's pages in tab order.
 // command, tab text, tab icon, dialog, procedure (null: PageProc), definition, NT only
 const SheetPage kPages[] = {
     {kCmdStartup, kTextStartupPrograms, IDI_PAGE_STARTUP, IDD_PAGE_STARTUP, nullptr, &StartupPage(), false},

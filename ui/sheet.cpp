@@ -18,7 +18,6 @@
 #include "resources/resource.h"
 #include "resources/string_ids.h"
 #include "ui/page_framework.h"
-#include "ui/pages.h"
 #include "ui/window_position.h"
 
 namespace tov {
@@ -239,7 +238,7 @@ int TabDialog(HWND mainWindow, int command) {
   int start = 0;
   for (int i = 0; i < count; ++i) {
     const SheetPage& row = g_pages[rows[i]];
-    const PageDefinition* definition = row.definition ? row.definition : GenericPageDefinition(row.command);
+    const PageDefinition* definition = row.definition;
     LoadText(row.titleId, titles[i]);
     PROPSHEETPAGEA p{};
     p.dwSize = pageSize;

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "ui/page_framework.h"
-#include "ui/pages.h"
 #include "ui/sheet.h"
 
 namespace {
@@ -18,7 +17,7 @@ namespace {
 using namespace tov;
 
 const PageDefinition& DefinitionOf(const SheetPage& row) {
-  return row.definition ? *row.definition : *GenericPageDefinition(row.command);
+  return *row.definition;
 }
 
 const PageDefinition* Find(int command) {

@@ -7,7 +7,6 @@
 #include "core/text.h"
 #include "ui/history_rules.h"
 #include "ui/page_rules.h"
-#include "ui/pending_pages.h"
 #include "ui/sort_keys.h"
 
 namespace {
@@ -67,38 +66,28 @@ TEST(SortKeys, SortableDate) {
   EXPECT_LT(strcmp(a, b), 0);
 }
 
-const ListFacts& Pending(int command) { return FindPendingPage(command)->list; }
+// Sample lists: a five-column list sharing the width less the scroll bar,
+// and a full-width one.
+const ColumnRow kFiveColumns[] = {{1, 0.25}, {2, 0.35}, {3, 0.20}, {4, 0.20}};
+const ColumnRow kSixColumns[] = {{1, 0.30}, {2, 0.18}, {3, 0.18}, {4, 0.09}, {5, 0.10}, {6, 0.20}};
+const ColumnRow kWideColumns[] = {{1, 0.30}, {2, 0.20}, {3, 0.20}, {4, 0.18}, {5, 0.16}};
+const ListFacts kList{kFiveColumns, false, "SortActiveTask", 4};
+const ListFacts kSixList{kSixColumns, false, "SortService", 5};
+const ListFacts kWideList{kWideColumns, true, "SortScheduledTask", 4};
 
 TEST(ColumnShares, EveryListAndTheScrollBarRule) {
-  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6029), 0), 0.25);
-  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6029), 4), 0);
-  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6038), 5), 0.20);
+  EXPECT_DOUBLE_EQ(ColumnShare(kList, 0), 0.25);
+  EXPECT_DOUBLE_EQ(ColumnShare(kList, 4), 0);
+  EXPECT_DOUBLE_EQ(ColumnShare(kSixList, 5), 0.20);
   EXPECT_DOUBLE_EQ(ColumnShare(kHistoryList, 3), 0.38);
-  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6029), -1), 0);
-  EXPECT_DOUBLE_EQ(ColumnShare(Pending(6038), kMaxListColumns), 0);
-  EXPECT_EQ(FindPendingPage(1234), nullptr);
+  EXPECT_DOUBLE_EQ(ColumnShare(kList, -1), 0);
+  EXPECT_DOUBLE_EQ(ColumnShare(kSixList, kMaxListColumns), 0);
   // (500 - 17) * 0.25 = 120.75 -> 120; full-width lists keep the scroll bar's room.
-  EXPECT_EQ(ColumnWidth(Pending(6029), 0, 500, 17), 120);
-  EXPECT_EQ(ColumnWidth(Pending(6040), 0, 500, 17), 150);
-  EXPECT_EQ(ColumnWidth(Pending(6039), 3, 500, 17), 90);
-  EXPECT_EQ(ColumnWidth(Pending(6029), 0, 10, 17), 0);
-}
-
-TEST(ColumnShares, SortOptionsAndSortableColumns) {
-  const struct {
-    int list;
-    const char* name;
-  } rows[] = {{6040, "SortIEHelper"},
-              {6039, "SortScheduledTask"}, {6038, "SortService"},  {6029, "SortActiveTask"},
-              {6052, "SortHidden"}};
-  for (const auto& row : rows) EXPECT_STREQ(Pending(row.list).sortOption, row.name) << row.list;
+  EXPECT_EQ(ColumnWidth(kList, 0, 500, 17), 120);
+  EXPECT_EQ(ColumnWidth(kWideList, 0, 500, 17), 150);
+  EXPECT_EQ(ColumnWidth(kWideList, 3, 500, 17), 90);
+  EXPECT_EQ(ColumnWidth(kList, 0, 10, 17), 0);
   EXPECT_STREQ(kHistoryList.sortOption, "SortHistory");
-  EXPECT_EQ(FindPendingPage(6033), nullptr);  // the Options page has no list
-  EXPECT_EQ(Pending(6038).lastSortableColumn, 5);
-  EXPECT_EQ(Pending(6029).lastSortableColumn, 4);
-  // Every pending list fits the column limit.
-  for (int i = 0; i < PendingPageCount(); ++i)
-    EXPECT_LE(PendingPageAt(i).list.columns.count, kMaxListColumns) << PendingPageAt(i).command;
 }
 
 std::vector<int> Commands(const EntryMenu& menu, MenuEntryFacts facts) {
@@ -109,9 +98,6 @@ std::vector<int> Commands(const EntryMenu& menu, MenuEntryFacts facts) {
   return out;
 }
 
-std::vector<int> Commands(int page, MenuEntryFacts facts) {
-  return Commands(FindPendingPage(page)->menu, facts);
-}
 
 TEST(EntryMenu, RowsConditionsAndTheCommonTail) {
   const MenuRow rows[] = {{301, 1008, nullptr},      {971, 1164, WhenNoteExists}, {0, 0, nullptr},
@@ -126,18 +112,15 @@ TEST(EntryMenu, RowsConditionsAndTheCommonTail) {
   EXPECT_EQ(Commands(EntryMenu{}, {1, false, false}).size(), 0u);  // a page without a menu
 }
 
-TEST(EntryMenu, OtherPagesAndTheCommonTail) {
-  EXPECT_EQ(Commands(6038, {700, false, true}), (std::vector<int>{1008, 1201, 1202, 1164, 0, 1067, 9, 1077}));
+TEST(EntryMenu, TheHistoryMenuAndTheCommonTail) {
   EXPECT_EQ(Commands(kHistoryMenu, {0, false, false}), (std::vector<int>{1104, 1106, 1, 0, 1067, 9, 1077}));
-  EXPECT_EQ(Commands(6052, {370, false, false}),
-            (std::vector<int>{1008, 1201, 1202, 1006, 1184, 1144, 1180, 0, 1067, 9, 1077}));
 }
 
 TEST(HelpFile, NamesAndLanguagePrefix) {
   char out[64];
   EXPECT_GT(HelpFileName("startup.html", "us", out, sizeof out), 0u);
   EXPECT_STREQ(out, "startup.html");
-  HelpFileName(FindPendingPage(6040)->helpFile, "de", out, sizeof out);
+  HelpFileName("bho.html", "de", out, sizeof out);
   EXPECT_STREQ(out, "de_bho.html");
   HelpFileName(nullptr, "us", out, sizeof out);
   EXPECT_STREQ(out, "features.html");
