@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/entries.h"
+#include "core/files.h"
 #include "core/text.h"
 
 namespace tov {
@@ -78,6 +79,16 @@ bool ProgramVersionStrings(const char* program, VersionStrings* out) {
   bool named = ReadVersionStrings(program, out);
   StoreVersionStrings(program, *out);
   return named;
+}
+
+void CommandCompany(const char* command, bool productNamed, char* out, size_t cap) {
+  if (cap == 0) return;
+  out[0] = 0;
+  char program[kPathCapacity];
+  VersionStrings version;
+  if (!ProgramOfCommand(command, program) || !program[0]) return;
+  if (ProgramVersionStrings(program, &version) || !productNamed)
+    CopyTextN(out, cap, version.companyName);
 }
 
 }  // namespace tov

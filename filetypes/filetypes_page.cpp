@@ -13,6 +13,7 @@
 #include "filetypes/add_filetype_dialog.h"
 #include "filetypes/associations.h"
 #include "core/page_ids.h"
+#include "core/program_cache.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
 #include "startup/entry_facts.h"
@@ -39,12 +40,7 @@ void CommandText(const Entry& e, char (&out)[kSortKeyCapacity]) {
 }
 
 void CompanyText(const Entry& e, char (&out)[kVersionFieldCapacity]) {
-  out[0] = 0;
-  char program[kPathCapacity];
-  VersionStrings version;
-  if (!ProgramOfCommand(e.path, program) || !program[0]) return;
-  ReadVersionStrings(program, &version);
-  CopyText(out, version.companyName);
+  CommandCompany(e.path, false, out);
 }
 
 void FileTypeSortKeys(int entry, int column, int, SortKey* key) {

@@ -12,6 +12,7 @@
 #include "core/files.h"
 #include "core/messages.h"
 #include "core/page_ids.h"
+#include "core/program_cache.h"
 #include "core/paths.h"
 #include "core/program.h"
 #include "core/text.h"
@@ -39,11 +40,7 @@ constexpr int kTextRemoveHelperQuestion = 698;
 // The company of the file named by the path, when its version resource
 // names a product.
 void CompanyText(const char* path, char (&out)[kVersionFieldCapacity]) {
-  out[0] = 0;
-  char program[kPathCapacity];
-  VersionStrings version;
-  if (ProgramOfCommand(path, program) && program[0] && ReadVersionStrings(program, &version))
-    CopyText(out, version.companyName);
+  CommandCompany(path, true, out);
 }
 
 void ProgramText(const char* path, char (&out)[kPathCapacity]) {

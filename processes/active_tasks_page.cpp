@@ -9,6 +9,7 @@
 #include "core/history.h"
 #include "core/messages.h"
 #include "core/page_ids.h"
+#include "core/program_cache.h"
 #include "core/paths.h"
 #include "core/program.h"
 #include "core/text.h"
@@ -37,7 +38,7 @@ const ColumnRow kColumns[kColumnCount] = {
 
 void CompanyText(const char* path, char (&out)[kVersionFieldCapacity]) {
   VersionStrings version;
-  ReadVersionStrings(path, &version);
+  ProgramVersionStrings(path, &version);
   CopyText(out, version.companyName);
 }
 

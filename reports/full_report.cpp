@@ -15,6 +15,7 @@
 #include "core/owned.h"
 #include "core/paths.h"
 #include "core/program.h"
+#include "core/program_cache.h"
 #include "core/registry.h"
 #include "core/settings.h"
 #include "core/text.h"
@@ -151,7 +152,7 @@ ReportItem GatherItem(int index, ReportItemKind kind, ItemTexts* t) {
   if (e.path[0]) ProgramOfCommand(e.path, t->program);
   char file[kPathCapacity];
   CopyText(file, t->program);
-  if (file[0] && FileExists(file)) ReadVersionStrings(file, &t->version);
+  if (file[0] && FileExists(file)) ProgramVersionStrings(file, &t->version);
   LocationText(index, t->location);
   if (t->program[0]) GetFirstDetected(t->program, e.code, t->detected);
   if (kind == kItemService) ServiceStateText(e.title, t->status, sizeof t->status);

@@ -10,6 +10,7 @@
 #include "core/files.h"
 #include "core/messages.h"
 #include "core/page_ids.h"
+#include "core/program_cache.h"
 #include "core/paths.h"
 #include "core/program.h"
 #include "core/registry.h"
@@ -38,11 +39,7 @@ const ColumnRow kColumns[kColumnCount] = {
 constexpr int kTextRemoveTaskQuestion = 687;
 
 void CompanyText(const char* path, char (&out)[kVersionFieldCapacity]) {
-  out[0] = 0;
-  char program[kPathCapacity];
-  VersionStrings version;
-  if (ProgramOfCommand(path, program) && program[0] && ReadVersionStrings(program, &version))
-    CopyText(out, version.companyName);
+  CommandCompany(path, true, out);
 }
 
 void TaskSortKeys(int entry, int column, int, SortKey* key) {
