@@ -143,13 +143,19 @@ size_t ProgramFilesFolder(char* out, size_t cap) {
   return strlen(out);
 }
 
-bool ProgramOfCommand(const char* command, char* out, size_t cap) {
+bool ProgramFileOfCommand(const char* command, char* out, size_t cap) {
   char windows[kPathCapacity];
   WindowsFolder(windows, sizeof windows);
   char programFiles[kPathCapacity] = "";
   if (command && FindNoCase(command, "%PROGRAMFILES%") >= 0)
     ProgramFilesFolder(programFiles, sizeof programFiles);
-  return ProgramOfCommandIn(command, windows, programFiles, out, cap);
+  return ProgramFileOfCommandIn(command, windows, programFiles, out, cap);
+}
+
+bool ProgramOfCommand(const char* command, char* out, size_t cap) {
+  bool whole = ProgramFileOfCommand(command, out, cap);
+  if (cap > 0) UpperText(out);
+  return whole;
 }
 
 bool NotePath(const char* command, char* out, size_t cap) {

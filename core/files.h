@@ -51,6 +51,11 @@ bool ProgramOfCommand(const char* command, char* out, size_t cap);
 template <size_t N> bool ProgramOfCommand(const char* command, char (&out)[N]) {
   return ProgramOfCommand(command, out, N);
 }
+// The same program file in the command's own letters (for reading it).
+bool ProgramFileOfCommand(const char* command, char* out, size_t cap);
+template <size_t N> bool ProgramFileOfCommand(const char* command, char (&out)[N]) {
+  return ProgramFileOfCommand(command, out, N);
+}
 // The note file of a command's program: "note_<name>.txt" in the program
 // folder when it exists there, else in the data folder (existing or not).
 // False and empty text when there is no program or the path does not fit.

@@ -77,6 +77,13 @@ bool IsProgramExtension(const char* dot) {
 
 bool ProgramOfCommandIn(const char* command, const char* windowsFolder,
                         const char* programFilesFolder, char* out, size_t cap) {
+  bool whole = ProgramFileOfCommandIn(command, windowsFolder, programFilesFolder, out, cap);
+  if (cap > 0) UpperText(out);
+  return whole;
+}
+
+bool ProgramFileOfCommandIn(const char* command, const char* windowsFolder,
+                            const char* programFilesFolder, char* out, size_t cap) {
   if (cap == 0) return false;
   out[0] = 0;
   if (command == nullptr) return true;
@@ -109,7 +116,6 @@ bool ProgramOfCommandIn(const char* command, const char* windowsFolder,
   size_t start = begin;
   if (colon >= 0) start = colon > 0 ? size_t(colon - 1) : 0;
   bool whole = AppendPart(out, cap, text + start, end - start);
-  UpperText(out);
   return whole && (expandedWhole || endFound);
 }
 

@@ -20,6 +20,11 @@ constexpr char kDefaultProgramFilesDir[] = "C:\\Program Files";
 // quote ends at its closing quote. Returns false when out had to be cut.
 bool ProgramOfCommandIn(const char* command, const char* windowsFolder,
                         const char* programFilesFolder, char* out, size_t cap);
+// The same program file with its letters as the command writes them, for
+// opening the file: a file system that matches names without case has to
+// search a folder for a name in another case.
+bool ProgramFileOfCommandIn(const char* command, const char* windowsFolder,
+                            const char* programFilesFolder, char* out, size_t cap);
 
 // "note_<name>.txt" for the program of a command: name is the program's
 // file name (after the last "\" or "/") without its last four characters

@@ -86,7 +86,7 @@ void CommandCompany(const char* command, bool productNamed, char* out, size_t ca
   out[0] = 0;
   char program[kPathCapacity];
   VersionStrings version;
-  if (!ProgramOfCommand(command, program) || !program[0]) return;
+  if (!ProgramFileOfCommand(command, program) || !program[0]) return;
   if (ProgramVersionStrings(program, &version) || !productNamed)
     CopyTextN(out, cap, version.companyName);
 }

@@ -93,13 +93,13 @@ void CreateImageList(HWND list, int slot) {
 int AddProgramIcon(const char* path, int iconNumber, int slot) {
   if (!ValidSlot(slot) || !g_imageLists[slot]) return -1;
   char program[kPathCapacity];
-  if (!ProgramOfCommand(path, program)) program[0] = 0;
+  if (!ProgramFileOfCommand(path, program)) program[0] = 0;
   return QueueProgramIcon(slot, program, iconNumber);
 }
 
 void SetRowCompany(HWND list, int row, int column, const char* path, int slot) {
   char program[kPathCapacity];
-  if (!ProgramOfCommand(path, program)) program[0] = 0;
+  if (!ProgramFileOfCommand(path, program)) program[0] = 0;
   QueueCompany(slot, RowEntry(list, row), column, program);
   SetRowText(list, row, column, LPSTR_TEXTCALLBACKA);
 }

@@ -59,7 +59,14 @@ TEST(ProgramOfCommand, RealAutostartCommands) {
        "C:\\PROGRAM FILES (X86)\\LIBREOFFICE 3.4\\PROGRAM\\SOFFICE.BIN"},
       {"C:\\WINDOWS\\system32\\ibtsiva", "C:\\WINDOWS\\SYSTEM32\\IBTSIVA"},
   };
-  for (auto& r : rows) EXPECT_EQ(Program(r.command), r.program) << r.command;
+  for (auto& r : rows) {
+    EXPECT_EQ(Program(r.command), r.program) << r.command;
+    // The file to open is the same program in the command's own letters.
+    char file[kPathCapacity];
+    ProgramFileOfCommandIn(r.command, kWin, kProgramFiles, file, sizeof file);
+    EXPECT_TRUE(EqualsNoCase(file, r.program)) << r.command;
+    EXPECT_TRUE(FindNoCase(r.command, file) < 0 || strstr(r.command, file)) << r.command;
+  }
 }
 
 TEST(ProgramOfCommand, RundllWithoutDriveLetterGivesRundll) {
