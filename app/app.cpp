@@ -44,7 +44,13 @@ int TovrelMain(HINSTANCE instance, const char* cmdLine) {
   SetProgramCaption(caption);
 
   CommandLineChoice choice = ParseCommandLine(cmdLine, GetOption("StartTab", kDefaultStartTab));
-  if (choice.startMonitor) StartMonitor();
+  // Removal and a request for a running copy end here; only the sheet
+  // does not wait for the monitor's start.
+  bool opensSheet = !choice.removal && !choice.quiet && !FindWindowA(className, nullptr);
+  if (choice.startMonitor) {
+    if (opensSheet) StartMonitorInBackground();
+    else StartMonitor();
+  }
   if (choice.removal) {
     CoInitialize(nullptr);  // delayed shortcuts are written back through the shell
     RemoveInstallation();
@@ -70,9 +76,11 @@ int TovrelMain(HINSTANCE instance, const char* cmdLine) {
   StartCommonControls();
 
   ComputeProgramPaths();
-  char label[512];
-  VersionLabel(label, sizeof label);
-  Trace("-------------------------------------Begin TovrelEx", label);
+  if (Tracing()) {
+    char label[512];
+    VersionLabel(label, sizeof label);
+    Trace("-------------------------------------Begin TovrelEx", label);
+  }
 
   Initialise();
   PostMessageA(window, WM_COMMAND, choice.command, 0);

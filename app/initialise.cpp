@@ -184,9 +184,11 @@ void Initialise() {
   if (GetOption("Debug", kDefaultDebug) != 0) SetMemoryTrace(true);
   if (IniPath()[0] == 0) ComputeProgramPaths();
   if (IsFirstRun()) RunFirstTime();
-  char label[512];
-  VersionLabel(label, sizeof label);
-  Trace("-------------------------------------Begin Tovrel", label);
+  if (Tracing()) {
+    char label[512];
+    VersionLabel(label, sizeof label);
+    Trace("-------------------------------------Begin Tovrel", label);
+  }
   RegisterUninstallEntry();
   InitDetected();
   InitServiceBaseline();

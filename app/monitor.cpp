@@ -10,6 +10,23 @@ void StartMonitor() {
   WinExec("Tovrel.exe", SW_SHOW);
 }
 
+namespace {
+DWORD WINAPI StartMonitorThread(LPVOID) {
+  StartMonitor();
+  return 0;
+}
+}  // namespace
+
+void StartMonitorInBackground() {
+  DWORD id = 0;
+  HANDLE thread = CreateThread(nullptr, 0, StartMonitorThread, nullptr, 0, &id);
+  if (!thread) {
+    StartMonitor();
+    return;
+  }
+  CloseHandle(thread);
+}
+
 void CloseMonitor() {
   if (HWND w = FindMonitorWindow()) PostMessageA(w, WM_COMMAND, kMonitorCmdClose, 0);
 }

@@ -20,6 +20,10 @@ void SetMemoryTrace(bool on) { g_memoryTrace = on; }
 // Records go to the trace file only when it already exists: a user or
 // support person switches tracing on by creating the file next to the
 // program, and nothing is written otherwise.
+bool Tracing() {
+  return g_tracePath[0] != 0 && GetFileAttributesA(g_tracePath) != INVALID_FILE_ATTRIBUTES;
+}
+
 void Trace(const char* label, const char* detail) {
   if (g_tracePath[0] == 0) return;
   Handle f(CreateFileA(g_tracePath, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -5,6 +5,9 @@
 namespace tov {
 
 void Trace(const char* label, const char* detail);
+// True when trace records are written now (the trace file exists), so a
+// costly detail is worked out only for a record that will be kept.
+bool Tracing();
 // Tracing writes to the given file (the program folder's "sendex2tv.txt");
 // an empty path, the default, keeps every trace point silent.
 void SetTracePath(const char* path);

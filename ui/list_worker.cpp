@@ -87,12 +87,46 @@ struct Batch {
   BatchItem items[1];
 };
 
+// A program's icon reaches the list as the colour and mask bitmaps of an
+// image of the list's size (made on the worker), or, for an icon of
+// another form, as the icon itself.
 struct Result {
   int slot;
   int job;
   HICON icon;
+  HBITMAP color;
+  HBITMAP mask;
   VersionStrings strings;
 };
+
+void FreeResult(Result* result) {
+  if (result->icon) DestroyIcon(result->icon);
+  if (result->color) DeleteObject(result->color);
+  if (result->mask) DeleteObject(result->mask);
+  free(result);
+}
+
+// Takes the icon apart into its bitmaps when they are exactly one image of
+// the list: adding an icon makes the list copy it afresh from the program
+// file, on the thread that shows the list.
+void SplitIcon(Result* result, int width, int height) {
+  ICONINFO info{};
+  if (!result->icon || !GetIconInfo(result->icon, &info)) return;
+  BITMAP color{}, mask{};
+  bool fits = info.fIcon && info.hbmColor && info.hbmMask &&
+              GetObjectA(info.hbmColor, sizeof color, &color) && GetObjectA(info.hbmMask, sizeof mask, &mask) &&
+              color.bmWidth == width && color.bmHeight == height && mask.bmWidth == width &&
+              mask.bmHeight == height;
+  if (!fits) {
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return;
+  }
+  DestroyIcon(result->icon);
+  result->icon = nullptr;
+  result->color = info.hbmColor;
+  result->mask = info.hbmMask;
+}
 
 SlotWork g_work[kImageListSlots];
 unsigned g_lastGeneration;
@@ -120,6 +154,7 @@ unsigned HashJob(const char* program, int iconNumber) {
 DWORD WINAPI WorkerMain(LPVOID parameter) {
   Batch* batch = static_cast<Batch*>(parameter);
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const int width = GetSystemMetrics(SM_CXSMICON), height = GetSystemMetrics(SM_CYSMICON);
   UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   for (int i = 0; i < batch->count && !batch->cancelled; ++i) {
     const BatchItem& item = batch->items[i];
@@ -129,15 +164,17 @@ DWORD WINAPI WorkerMain(LPVOID parameter) {
     result->job = item.job;
     char file[kPathCapacity];
     CopyText(file, item.program);
-    if (file[0] && FileExists(file) != 0) {
+    // A path is read as it stands (a missing file gives nothing); only a
+    // bare name is looked for in the Windows and system folders first.
+    bool found = strchr(file, '\\') ? true : file[0] && FileExists(file) != 0;
+    if (found) {
       ReadVersionStrings(file, &result->strings);
       if (item.wantIcon) ExtractIconExA(file, item.iconNumber, nullptr, &result->icon, 1);
+      SplitIcon(result, width, height);
     }
     if (batch->cancelled ||
-        !PostMessageA(batch->target, kResultMessage, batch->generation, (LPARAM)result)) {
-      if (result->icon) DestroyIcon(result->icon);
-      free(result);
-    }
+        !PostMessageA(batch->target, kResultMessage, batch->generation, (LPARAM)result))
+      FreeResult(result);
   }
   PostMessageA(batch->target, kDoneMessage, batch->generation, batch->slot);
   SetErrorMode(previousMode);
@@ -196,13 +233,20 @@ void StartWorker(int slot) {
 // row shows no icon until its image exists. Adding one image at a time
 // here rather than a placeholder per program in the fill keeps the fill
 // short: converting an icon for the list is the costly part.
-void PlaceIcon(SlotWork& work, int image, HICON icon) {
-  HICON shown = icon ? icon : DefaultIcon();
-  if (!work.images || image < 0 || !shown) return;
+void PlaceIcon(SlotWork& work, int image, const Result& result) {
+  if (!work.images || image < 0) return;
   int count = ImageList_GetImageCount(work.images);
   while (count < image && ImageList_AddIcon(work.images, DefaultIcon()) >= 0) ++count;
+  if (count < image) return;
+  if (result.color) {
+    if (count == image) ImageList_Add(work.images, result.color, result.mask);
+    else ImageList_Replace(work.images, image, result.color, result.mask);
+    return;
+  }
+  HICON shown = result.icon ? result.icon : DefaultIcon();
+  if (!shown) return;
   if (count == image) ImageList_AddIcon(work.images, shown);
-  else if (count > image) ImageList_ReplaceIcon(work.images, image, shown);
+  else ImageList_ReplaceIcon(work.images, image, shown);
 }
 
 void OnResult(unsigned generation, Result* result) {
@@ -211,14 +255,13 @@ void OnResult(unsigned generation, Result* result) {
     Job& job = work.jobs[result->job];
     StoreVersionStrings(job.program, result->strings);
     CopyText(job.company, result->strings.companyName);
-    PlaceIcon(work, job.image, result->icon);
+    PlaceIcon(work, job.image, *result);
     if (job.state != kJobDone) ++work.done;
     job.state = kJobDone;
     if (!work.redrawDue)
       work.redrawDue = SetTimer(g_workerWindow, UINT_PTR(result->slot) + 1, kRedrawDelayMs, nullptr) != 0;
   }
-  if (result->icon) DestroyIcon(result->icon);
-  free(result);
+  FreeResult(result);
 }
 
 void Redraw(int slot) {
@@ -373,6 +416,10 @@ bool AnswerDisplayInfo(int slot, NMLVDISPINFOA* info) {
   int entry = RowEntry(info->hdr.hwndFrom, info->item.iItem);
   QueuedCompany(slot, entry, info->item.pszText, size_t(info->item.cchTextMax));
   return true;
+}
+
+void StartQueuedListWork(int slot) {
+  if (ValidSlot(slot) && g_work[slot].startPosted) StartWorker(slot);
 }
 
 int RunningListWorkers() { return int(g_liveWorkers); }

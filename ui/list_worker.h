@@ -30,6 +30,10 @@ size_t QueuedCompany(int slot, int entry, char* out, size_t cap);
 // Answers LVN_GETDISPINFO for a company cell of the slot's list; false for
 // other cells.
 bool AnswerDisplayInfo(int slot, NMLVDISPINFOA* info);
+// Starts the slot's worker on what its fill queued, without waiting for
+// the queued start to come through the message loop (the page's first
+// painting and activation come before it there).
+void StartQueuedListWork(int slot);
 // Worker threads still running (cancelled ones included until they end).
 int RunningListWorkers();
 // True when every program queued for the slot has its result in.

@@ -54,6 +54,7 @@ void OnSelectionChanged(const PageDefinition& def, HWND page) {
 void ActivatePage(const PageDefinition& def, HWND page) {
   SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   if (def.fill) def.fill(page);
+  StartQueuedListWork(kImageListPage);
   HWND list = PageList(page);
   if (SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) SelectRow(list, 0);
   CreateActivePage(page);
@@ -216,28 +217,31 @@ void LayoutPage(const PageLayout& layout) {
 
 // The dialog manager keeps Enter from a list view for the default button.
 // A page's list asks for it instead, so the list reports NM_RETURN and Enter
-// opens the selected entry like a double click.
-static const char kListProcProp[] = "TovrelListProc";
+// opens the selected entry like a double click. Every list view has its
+// class's procedure, so one variable keeps it: this procedure sees every
+// message of the list (each row of a fill), and a window property would
+// cost a look-up per message.
+static WNDPROC g_listViewProc;
 
 static LRESULT CALLBACK ListEnterProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam) {
-  WNDPROC original = (WNDPROC)GetPropA(list, kListProcProp);
+  WNDPROC original = g_listViewProc;
   if (!original) return DefWindowProcA(list, msg, wParam, lParam);
   if (msg == WM_GETDLGCODE && lParam) {
     const MSG* m = reinterpret_cast<const MSG*>(lParam);
     if (m->message == WM_KEYDOWN && m->wParam == VK_RETURN)
       return CallWindowProcA(original, list, msg, wParam, lParam) | DLGC_WANTMESSAGE;
   }
-  if (msg == WM_NCDESTROY) {
-    RemovePropA(list, kListProcProp);
-    SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)original);
-  }
+  if (msg == WM_NCDESTROY) SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)original);
   return CallWindowProcA(original, list, msg, wParam, lParam);
 }
 
 static void TakeEnterInList(HWND list) {
-  if (!list || GetPropA(list, kListProcProp)) return;
+  if (!list) return;
   WNDPROC original = (WNDPROC)GetWindowLongPtrA(list, GWLP_WNDPROC);
-  SetPropA(list, kListProcProp, (HANDLE)original);
+  if (original == ListEnterProc) return;
+  // A list some other code subclassed first keeps its own procedure.
+  if (g_listViewProc && original != g_listViewProc) return;
+  g_listViewProc = original;
   SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)ListEnterProc);
 }
 
@@ -263,6 +267,7 @@ void InitialisePage(const PageDefinition& def, HWND page) {
 
 void RefillPage(const PageDefinition& def, HWND page) {
   if (def.fill) def.fill(page);
+  StartQueuedListWork(kImageListPage);
   OnSelectionChanged(def, page);
 }
 
@@ -304,9 +309,15 @@ INT_PTR PageMessage(const PageDefinition& def, HWND page, UINT msg, WPARAM wPara
     case WM_INITDIALOG:
       InitialisePage(def, page);
       return TRUE;
-    case WM_NOTIFY:
-      SetWindowLongPtrA(page, DWLP_MSGRESULT, OnNotify(def, page, reinterpret_cast<NMHDR*>(lParam)));
+    case WM_NOTIFY: {
+      // A list sends several notifications per row it takes in; a result of
+      // 0 is what the dialog manager answers anyway, so only another one is
+      // stored.
+      LRESULT result = OnNotify(def, page, reinterpret_cast<NMHDR*>(lParam));
+      if (result == 0) return FALSE;
+      SetWindowLongPtrA(page, DWLP_MSGRESULT, result);
       return TRUE;
+    }
     case WM_COMMAND:
       return RunPageCommand(def, page, LOWORD(wParam), HIWORD(wParam));
     case WM_MOUSEMOVE:
@@ -345,19 +356,17 @@ INT_PTR PageMessage(const PageDefinition& def, HWND page, UINT msg, WPARAM wPara
   return FALSE;
 }
 
-namespace {
-const char kDefinitionProp[] = "TovrelPageDefinition";
-}  // namespace
-
+// The page's definition rides in the dialog's own user slot: reading it
+// is cheap, and the page reads it for every message.
 INT_PTR CALLBACK PageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_INITDIALOG) {
     LPARAM definition = reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam;
-    SetPropA(page, kDefinitionProp, (HANDLE)definition);
+    SetWindowLongPtrA(page, DWLP_USER, definition);
   }
-  const PageDefinition* def = static_cast<const PageDefinition*>(GetPropA(page, kDefinitionProp));
+  const PageDefinition* def = reinterpret_cast<const PageDefinition*>(GetWindowLongPtrA(page, DWLP_USER));
   if (def == nullptr) return FALSE;
   INT_PTR result = PageMessage(*def, page, msg, wParam, lParam);
-  if (msg == WM_DESTROY) RemovePropA(page, kDefinitionProp);
+  if (msg == WM_DESTROY) SetWindowLongPtrA(page, DWLP_USER, 0);
   return result;
 }
 
