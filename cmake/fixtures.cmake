@@ -13,9 +13,13 @@ tovrel_fixture_dll(ver_none)
 tovrel_fixture_dll(ver_two_translations ${FIXTURE_DIR}/ver_two_translations.rc)
 tovrel_fixture_dll(ver_os ${FIXTURE_DIR}/ver_os.rc)
 tovrel_fixture_dll(ver_big ${FIXTURE_DIR}/ver_big.rc)
+tovrel_fixture_dll(ver_no_product ${FIXTURE_DIR}/ver_no_product.rc)
 
 if(TARGET tests_core)
   add_dependencies(tests_core ver_none ver_two_translations ver_os ver_big)
+endif()
+if(TARGET tests_ui)
+  add_dependencies(tests_ui ver_none ver_two_translations ver_os ver_big ver_no_product)
 endif()
 
 # A COM server that registers itself as a Browser Helper Object through

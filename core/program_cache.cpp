@@ -81,14 +81,4 @@ bool ProgramVersionStrings(const char* program, VersionStrings* out) {
   return named;
 }
 
-void CommandCompany(const char* command, bool productNamed, char* out, size_t cap) {
-  if (cap == 0) return;
-  out[0] = 0;
-  char program[kPathCapacity];
-  VersionStrings version;
-  if (!ProgramFileOfCommand(command, program) || !program[0]) return;
-  if (ProgramVersionStrings(program, &version) || !productNamed)
-    CopyTextN(out, cap, version.companyName);
-}
-
 }  // namespace tov

@@ -17,14 +17,5 @@ bool CachedVersionStrings(const char* program, VersionStrings* out);
 // The strings of a program from the cache, else read from the file (and
 // kept); returns what ReadVersionStrings returns: ProductName is non-empty.
 bool ProgramVersionStrings(const char* program, VersionStrings* out);
-// The company of the program a command line starts, through the cache (so
-// a list's fill and its sorts read each program once); empty when the
-// command names no program. With productNamed, a version resource that
-// names no product gives no company.
-void CommandCompany(const char* command, bool productNamed, char* out, size_t cap);
-template <size_t N>
-void CommandCompany(const char* command, bool productNamed, char (&out)[N]) {
-  CommandCompany(command, productNamed, out, N);
-}
 
 }  // namespace tov

@@ -13,7 +13,6 @@
 #include "filetypes/add_filetype_dialog.h"
 #include "filetypes/associations.h"
 #include "core/page_ids.h"
-#include "core/program_cache.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
 #include "startup/entry_facts.h"
@@ -39,9 +38,6 @@ void CommandText(const Entry& e, char (&out)[kSortKeyCapacity]) {
   if (int id = CommandDisplayName(e.path, out, sizeof out)) LoadText(id, out);
 }
 
-void CompanyText(const Entry& e, char (&out)[kVersionFieldCapacity]) {
-  CommandCompany(e.path, false, out);
-}
 
 void FileTypeSortKeys(int entry, int column, int, SortKey* key) {
   key->isNumber = false;
@@ -53,7 +49,7 @@ void FileTypeSortKeys(int entry, int column, int, SortKey* key) {
     case kColCommand: CommandText(*e, key->text); break;
     case kColCompany: {
       char company[kVersionFieldCapacity];
-      CompanyText(*e, company);
+      ListCompany(entry, company);
       CopyText(key->text, company);
       break;
     }
@@ -93,9 +89,7 @@ void FillFileTypes(HWND page) {
     char command[kSortKeyCapacity];
     CommandText(e, command);
     SetRowText(list, row, kColCommand, command);
-    char company[kVersionFieldCapacity];
-    CompanyText(e, company);
-    SetRowText(list, row, kColCompany, company);
+    SetRowCompany(list, row, kColCompany, e.path);
     SetRowText(list, row, kColClass, e.source);
     SetRowText(list, row, kColExtension, e.extra);
     SetRowText(list, row, kColType, KindName(e.flag));

@@ -12,7 +12,6 @@
 #include "core/files.h"
 #include "core/messages.h"
 #include "core/page_ids.h"
-#include "core/program_cache.h"
 #include "core/paths.h"
 #include "core/program.h"
 #include "core/text.h"
@@ -39,9 +38,6 @@ constexpr int kTextRemoveHelperQuestion = 698;
 
 // The company of the file named by the path, when its version resource
 // names a product.
-void CompanyText(const char* path, char (&out)[kVersionFieldCapacity]) {
-  CommandCompany(path, true, out);
-}
 
 void ProgramText(const char* path, char (&out)[kPathCapacity]) {
   if (FileNameOf(path, out) == 0) CopyText(out, path);
@@ -68,7 +64,7 @@ void HelperSortKeys(int entry, int column, int, SortKey* key) {
     case kColProgram: FileNameOf(e->path, key->text, sizeof key->text); break;
     case kColCompany: {
       char company[kVersionFieldCapacity];
-      CompanyText(e->path, company);
+      ListCompany(entry, company);
       CopyTextN(key->text, sizeof key->text, company);
       break;
     }
@@ -124,9 +120,7 @@ void FillHelperList(HWND page) {
     char program[kPathCapacity];
     ProgramText(e.path, program);
     SetRowText(list, row, kColProgram, program);
-    char company[kVersionFieldCapacity];
-    CompanyText(e.path, company);
-    SetRowText(list, row, kColCompany, company);
+    SetRowCompany(list, row, kColCompany, e.path, kImageListPage, true);
     SetRowText(list, row, kColType, HelperTypeWord(e.code));
     char detected[kFirstDetectedCapacity];
     DetectedText(e, detected);

@@ -9,7 +9,6 @@
 #include "core/history.h"
 #include "core/messages.h"
 #include "core/page_ids.h"
-#include "core/program_cache.h"
 #include "core/paths.h"
 #include "core/program.h"
 #include "core/text.h"
@@ -36,12 +35,6 @@ const ColumnRow kColumns[kColumnCount] = {
     {kTextFirstDetected, 0.20},
 };
 
-void CompanyText(const char* path, char (&out)[kVersionFieldCapacity]) {
-  VersionStrings version;
-  ProgramVersionStrings(path, &version);
-  CopyText(out, version.companyName);
-}
-
 // The first-detection date of a running program, recorded now when it was
 // not known yet.
 void DetectedText(const char* path, char (&out)[kFirstDetectedCapacity]) {
@@ -63,7 +56,7 @@ void TaskSortKeys(int entry, int column, int, SortKey* key) {
     case kColDescription: CopyText(key->text, e->title); break;
     case kColCompany: {
       char company[kVersionFieldCapacity];
-      CompanyText(e->path, company);
+      ListCompany(entry, company);
       CopyText(key->text, company);
       break;
     }
@@ -90,9 +83,7 @@ void FillTaskList(HWND page) {
     if (FileNameOf(e.path, name) == 0) continue;
     int row = InsertRow(list, i, name, AddProgramIcon(e.path, 0, kImageListPage), i);
     if (row < 0) continue;
-    char company[kVersionFieldCapacity];
-    CompanyText(e.path, company);
-    SetRowText(list, row, kColCompany, company);
+    SetRowCompany(list, row, kColCompany, e.path);
     char detected[kFirstDetectedCapacity];
     DetectedText(e.path, detected);
     SetRowText(list, row, kColDetected, detected);

@@ -10,7 +10,6 @@
 #include "core/files.h"
 #include "core/messages.h"
 #include "core/page_ids.h"
-#include "core/program_cache.h"
 #include "core/paths.h"
 #include "core/program.h"
 #include "core/registry.h"
@@ -38,10 +37,6 @@ const ColumnRow kColumns[kColumnCount] = {
 };
 constexpr int kTextRemoveTaskQuestion = 687;
 
-void CompanyText(const char* path, char (&out)[kVersionFieldCapacity]) {
-  CommandCompany(path, true, out);
-}
-
 void TaskSortKeys(int entry, int column, int, SortKey* key) {
   key->isNumber = false;
   key->text[0] = 0;
@@ -52,7 +47,7 @@ void TaskSortKeys(int entry, int column, int, SortKey* key) {
     case kColProgram: FileNameOf(e->path, key->text, sizeof key->text); break;
     case kColCompany: {
       char company[kVersionFieldCapacity];
-      CompanyText(e->path, company);
+      ListCompany(entry, company);
       CopyTextN(key->text, sizeof key->text, company);
       break;
     }
@@ -94,9 +89,7 @@ void FillTaskList(HWND page) {
     char program[kPathCapacity];
     if (FileNameOf(e.path, program) == 0) CopyText(program, e.path);
     SetRowText(list, row, kColProgram, program);
-    char company[kVersionFieldCapacity];
-    CompanyText(e.path, company);
-    SetRowText(list, row, kColCompany, company);
+    SetRowCompany(list, row, kColCompany, e.path, kImageListPage, true);
     SetRowText(list, row, kColNextRun, e.source);
     SetRowText(list, row, kColLastRun, e.extra);
   }

@@ -47,6 +47,7 @@ struct Job {
   int iconNumber;
   int image;  // -1: no icon wanted
   int state;
+  bool named;  // the version strings name a product
   char company[kVersionFieldCapacity];
 };
 
@@ -62,6 +63,7 @@ struct SlotWork {
   int done;
   int hash[kJobHashSlots];       // job index + 1; 0 empty
   int entryJob[kMaxEntries];     // job index + 1 of the entry's company; 0 none
+  bool entryNeedsName[kMaxEntries];  // the company counts only with a product name
   int companyColumn;             // -1 none
   int defaultImage;              // the default program icon, added when the fill begins
   int nextImage;                 // the image the next program's icon will have
@@ -255,6 +257,7 @@ void OnResult(unsigned generation, Result* result) {
     Job& job = work.jobs[result->job];
     StoreVersionStrings(job.program, result->strings);
     CopyText(job.company, result->strings.companyName);
+    job.named = result->strings.productName[0] != 0;
     PlaceIcon(work, job.image, *result);
     if (job.state != kJobDone) ++work.done;
     job.state = kJobDone;
@@ -391,13 +394,14 @@ int QueueProgramIcon(int slot, const char* program, int iconNumber) {
   return g_work[slot].jobs[job].image;
 }
 
-void QueueCompany(int slot, int entry, int column, const char* program) {
+void QueueCompany(int slot, int entry, int column, const char* program, bool productNamed) {
   if (!ValidSlot(slot) || entry < 0 || entry >= kMaxEntries) return;
   SlotWork& work = g_work[slot];
   work.companyColumn = column;
   // The icon's job (icon number 0) reads the version strings too.
   int job = JobOf(slot, program, 0, false);
   work.entryJob[entry] = job + 1;
+  work.entryNeedsName[entry] = productNamed;
 }
 
 size_t QueuedCompany(int slot, int entry, char* out, size_t cap) {
@@ -406,6 +410,7 @@ size_t QueuedCompany(int slot, int entry, char* out, size_t cap) {
   if (!ValidSlot(slot) || entry < 0 || entry >= kMaxEntries || !g_work[slot].jobs) return 0;
   int job = g_work[slot].entryJob[entry] - 1;
   if (job < 0) return 0;
+  if (g_work[slot].entryNeedsName[entry] && !g_work[slot].jobs[job].named) return 0;
   CopyTextN(out, cap, g_work[slot].jobs[job].company);
   return strlen(out);
 }

@@ -23,8 +23,9 @@ void EndListWork(int slot);
 // is no image list.
 int QueueProgramIcon(int slot, const char* program, int iconNumber);
 // The company cell of an entry's row comes from the program's version
-// strings once they are read.
-void QueueCompany(int slot, int entry, int column, const char* program);
+// strings once they are read; with productNamed, only when they also name
+// a product.
+void QueueCompany(int slot, int entry, int column, const char* program, bool productNamed = false);
 // The company read for the entry's program so far (empty until read).
 size_t QueuedCompany(int slot, int entry, char* out, size_t cap);
 // Answers LVN_GETDISPINFO for a company cell of the slot's list; false for

@@ -97,10 +97,10 @@ int AddProgramIcon(const char* path, int iconNumber, int slot) {
   return QueueProgramIcon(slot, program, iconNumber);
 }
 
-void SetRowCompany(HWND list, int row, int column, const char* path, int slot) {
+void SetRowCompany(HWND list, int row, int column, const char* path, int slot, bool productNamed) {
   char program[kPathCapacity];
   if (!ProgramFileOfCommand(path, program)) program[0] = 0;
-  QueueCompany(slot, RowEntry(list, row), column, program);
+  QueueCompany(slot, RowEntry(list, row), column, program, productNamed);
   SetRowText(list, row, column, LPSTR_TEXTCALLBACKA);
 }
 

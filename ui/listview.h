@@ -27,7 +27,10 @@ int AddProgramIcon(const char* path, int iconNumber, int slot);
 // Sets a column of a row to the CompanyName of the program of path, read
 // by the same worker: the cell is empty until then (LVN_GETDISPINFO, which
 // PageMessage answers). The row's item data must already be its entry.
-void SetRowCompany(HWND list, int row, int column, const char* path, int slot = kImageListPage);
+// With productNamed a version resource that names no product gives no
+// company.
+void SetRowCompany(HWND list, int row, int column, const char* path, int slot = kImageListPage,
+                   bool productNamed = false);
 // The company read so far for an entry's program, for sort keys (no file
 // is read): empty until it is in.
 size_t ListCompany(int entry, char* out, size_t cap, int slot = kImageListPage);

@@ -71,7 +71,7 @@ TEST_F(FileTypesPageTest, RowsAndRemoveOnASortedList) {
   EXPECT_EQ(CellText(list_, sbs, 5), "System");
   int cat = FindRow(list_, "Fixture Shell Helper");
   ASSERT_GE(cat, 0);
-  EXPECT_EQ(CellText(list_, cat, 2), "Second Company");
+  EXPECT_TRUE(WaitFor([&] { return CellText(list_, cat, 2) == "Second Company"; }, 10000));
   EXPECT_EQ(CellText(list_, cat, 5), "Explorer");
 
   // Sorted by title the .SBS row is no longer the first entry's row.

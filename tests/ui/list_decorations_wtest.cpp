@@ -25,9 +25,11 @@ using namespace testsupport;
 namespace {
 
 // Each program twice: a system program with an icon, two with version
-// strings, one without, one too big to read and a missing file.
+// strings, one without, one too big to read, a missing file and one that
+// names a company but no product.
 const char* const kPrograms[] = {"C:\\windows\\notepad.exe", "ver_two_translations.dll", "ver_os.dll",
-                                 "ver_none.dll", "ver_big.dll", "no_such_program.exe"};
+                                 "ver_none.dll", "ver_big.dll", "no_such_program.exe",
+                                 "ver_no_product.dll"};
 constexpr int kDistinct = sizeof kPrograms / sizeof kPrograms[0];
 constexpr int kCompanyColumn = 1;
 
@@ -94,7 +96,7 @@ class ListDecorationsTest : public DialogTest {
   }
   // Rows 2i and 2i+1 name the i-th program of the order (all of them in
   // table order when none is given).
-  void Fill(std::vector<int> order = {}) {
+  void Fill(std::vector<int> order = {}, bool productNamed = false) {
     if (order.empty())
       for (int i = 0; i < kDistinct; ++i) order.push_back(i);
     SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
@@ -105,7 +107,7 @@ class ListDecorationsTest : public DialogTest {
       std::string path = ProgramPath(program);
       AddEntry(kPrograms[program], path.c_str(), "", "", 1, 0);
       InsertRow(list_, row, kPrograms[program], AddProgramIcon(path.c_str(), 0, kImageListPage), row);
-      SetRowCompany(list_, row, kCompanyColumn, path.c_str());
+      SetRowCompany(list_, row, kCompanyColumn, path.c_str(), kImageListPage, productNamed);
     }
   }
   bool WaitLoaded() {
@@ -144,6 +146,22 @@ TEST_F(ListDecorationsTest, EndsAsASynchronousReadWouldHaveIt) {
   VersionStrings cached;
   EXPECT_TRUE(CachedVersionStrings(ProgramPath(1).c_str(), &cached));
   EXPECT_STREQ(cached.companyName, "Brenvik Fixtures");
+}
+
+// The lists of tasks and helpers show a company only from strings that
+// name a product.
+TEST_F(ListDecorationsTest, ProductNamedCompaniesNeedAProductName) {
+  Fill({}, true);
+  ASSERT_TRUE(WaitLoaded());
+  for (int row = 0; row < 2 * kDistinct; ++row) {
+    std::string path = ProgramPath(RowEntry(list_, row) / 2);
+    VersionStrings v;
+    ReadVersionStrings(path.c_str(), &v);
+    EXPECT_EQ(CellText(list_, row, kCompanyColumn), v.productName[0] ? v.companyName : "") << path;
+  }
+  int nameless = FindRow(list_, "ver_no_product.dll");
+  ASSERT_GE(nameless, 0);
+  EXPECT_EQ(CellText(list_, nameless, kCompanyColumn), "");
 }
 
 TEST_F(ListDecorationsTest, SortByCompanyRunsAgainWhenTheCompaniesAreIn) {
