@@ -112,22 +112,9 @@ void FreeResult(Result* result) {
 // the list: adding an icon makes the list copy it afresh from the program
 // file, on the thread that shows the list.
 void SplitIcon(Result* result, int width, int height) {
-  ICONINFO info{};
-  if (!result->icon || !GetIconInfo(result->icon, &info)) return;
-  BITMAP color{}, mask{};
-  bool fits = info.fIcon && info.hbmColor && info.hbmMask &&
-              GetObjectA(info.hbmColor, sizeof color, &color) && GetObjectA(info.hbmMask, sizeof mask, &mask) &&
-              color.bmWidth == width && color.bmHeight == height && mask.bmWidth == width &&
-              mask.bmHeight == height;
-  if (!fits) {
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    return;
-  }
+  if (!IconImageBitmaps(result->icon, width, height, &result->color, &result->mask)) return;
   DestroyIcon(result->icon);
   result->icon = nullptr;
-  result->color = info.hbmColor;
-  result->mask = info.hbmMask;
 }
 
 SlotWork g_work[kImageListSlots];
@@ -238,7 +225,7 @@ void StartWorker(int slot) {
 void PlaceIcon(SlotWork& work, int image, const Result& result) {
   if (!work.images || image < 0) return;
   int count = ImageList_GetImageCount(work.images);
-  while (count < image && ImageList_AddIcon(work.images, DefaultIcon()) >= 0) ++count;
+  while (count < image && PutIconImage(work.images, -1, DefaultIcon()) >= 0) ++count;
   if (count < image) return;
   if (result.color) {
     if (count == image) ImageList_Add(work.images, result.color, result.mask);
@@ -247,8 +234,7 @@ void PlaceIcon(SlotWork& work, int image, const Result& result) {
   }
   HICON shown = result.icon ? result.icon : DefaultIcon();
   if (!shown) return;
-  if (count == image) ImageList_AddIcon(work.images, shown);
-  else ImageList_ReplaceIcon(work.images, image, shown);
+  PutIconImage(work.images, count == image ? -1 : image, shown);
 }
 
 void OnResult(unsigned generation, Result* result) {
@@ -374,7 +360,7 @@ void BeginListWork(int slot, HWND list, HIMAGELIST images) {
   work.list = list;
   work.images = images;
   work.companyColumn = -1;
-  work.defaultImage = images && DefaultIcon() ? ImageList_AddIcon(images, DefaultIcon()) : -1;
+  work.defaultImage = images && DefaultIcon() ? PutIconImage(images, -1, DefaultIcon()) : -1;
   work.nextImage = images ? ImageList_GetImageCount(images) : 0;
   if (slot == kImageListPage) ClearProgramCache();
 }

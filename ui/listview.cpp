@@ -74,6 +74,39 @@ void DestroyImageList(int slot) {
   g_imageLists[slot].reset();
 }
 
+bool IconImageBitmaps(HICON icon, int width, int height, HBITMAP* color, HBITMAP* mask) {
+  *color = nullptr;
+  *mask = nullptr;
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return false;
+  BITMAP c{}, m{};
+  bool fits = info.fIcon && info.hbmColor && info.hbmMask && GetObjectA(info.hbmColor, sizeof c, &c) &&
+              GetObjectA(info.hbmMask, sizeof m, &m) && c.bmWidth == width && c.bmHeight == height &&
+              m.bmWidth == width && m.bmHeight == height;
+  if (!fits) {
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return false;
+  }
+  *color = info.hbmColor;
+  *mask = info.hbmMask;
+  return true;
+}
+
+int PutIconImage(HIMAGELIST images, int index, HICON icon) {
+  if (!images || !icon) return -1;
+  int width = 0, height = 0;
+  ImageList_GetIconSize(images, &width, &height);
+  HBITMAP color, mask;
+  if (!IconImageBitmaps(icon, width, height, &color, &mask)) return ImageList_ReplaceIcon(images, index, icon);
+  int placed = -1;
+  if (index < 0) placed = ImageList_Add(images, color, mask);
+  else if (ImageList_Replace(images, index, color, mask)) placed = index;
+  DeleteObject(color);
+  DeleteObject(mask);
+  return placed;
+}
+
 void CreateImageList(HWND list, int slot) {
   if (!ValidSlot(slot)) return;
   DestroyImageList(slot);
@@ -84,7 +117,7 @@ void CreateImageList(HWND list, int slot) {
   SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)images);
   Icon icon((HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_TOVREL), IMAGE_ICON,
                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  if (icon) ImageList_AddIcon(images, icon.get());
+  PutIconImage(images, -1, icon.get());
   BeginListWork(slot, list, images);  // its images follow the program's own
 }
 

@@ -3,6 +3,7 @@
 // lists, column widths and the shared sort rules.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstddef>
 
@@ -16,6 +17,15 @@ enum ImageListSlot { kImageListHistory = 0, kImageListPage = 1, kImageListSlots 
 // Creates the slot's image list (system small-icon size, 32-bit colour with
 // mask), attaches it to the list as its small-icon list and adds the
 // program icon as image 0. An earlier list of the slot is destroyed first.
+// Puts an icon into an image list at index (-1: a new image at the end)
+// and returns the image's index (-1 when it failed). An icon of the list's
+// size goes in as its colour and mask bitmaps: handed over as an icon, the
+// list would copy it afresh from where it was loaded, milliseconds an icon.
+int PutIconImage(HIMAGELIST images, int index, HICON icon);
+// The colour and mask bitmaps of an icon when they are exactly one image
+// of width x height (the caller deletes them); false, and none, otherwise.
+// Any thread may call it.
+bool IconImageBitmaps(HICON icon, int width, int height, HBITMAP* color, HBITMAP* mask);
 void CreateImageList(HWND list, int slot);
 void DestroyImageList(int slot);
 // The image of the icon of that number from the program file of path: one

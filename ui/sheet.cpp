@@ -17,6 +17,7 @@
 #include "core/trace.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
+#include "ui/listview.h"
 #include "ui/page_framework.h"
 #include "ui/window_position.h"
 
@@ -132,7 +133,7 @@ void GiveTabsPageIcons(HWND tabs) {
   for (int i = 0; i < count; ++i) {
     Icon icon((HICON)LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(g_pages[rows[i]].iconId),
                                 IMAGE_ICON, 16, 16, 0));
-    ImageList_AddIcon(g_sheet.tabIcons.get(), icon.get());
+    PutIconImage(g_sheet.tabIcons.get(), -1, icon.get());
   }
   SendMessageA(tabs, TCM_SETIMAGELIST, 0, (LPARAM)g_sheet.tabIcons.get());
 }
