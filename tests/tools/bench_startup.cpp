@@ -364,9 +364,11 @@ double BareDecorations(const LARGE_INTEGER& frequency, int n) {
 
 struct SheetRow {
   int n;
-  double fill, decorate, bare, sort, worstNull;
+  double fill, decorate, bare, sort, worstNull, longPaths;
   SIZE_T workingSet;
 };
+
+double LongPathsMs(const LARGE_INTEGER& frequency);
 
 bool MeasureSheet(HWND mainWindow, const LARGE_INTEGER& frequency, int n, SheetRow* row) {
   RunKeysSaved saved;
@@ -375,8 +377,8 @@ bool MeasureSheet(HWND mainWindow, const LARGE_INTEGER& frequency, int n, SheetR
   ClearEntries();
   // Warm-up opening: the first one also records every first-detection date.
   OpenAndFill(mainWindow, frequency, entries);
-  const int reps = n >= 4000 ? 1 : n >= 1000 ? 3 : 5;
-  std::vector<double> fill, decorate, bare, sort, worst;
+  const int reps = n >= 1000 ? 3 : 5;
+  std::vector<double> fill, decorate, bare, sort, worst, longPaths;
   for (int r = 0; r < reps; ++r) {
     if (!OpenAndFill(mainWindow, frequency, entries)) break;
     fill.push_back(g_opening.filled - g_opening.start);
@@ -384,12 +386,13 @@ bool MeasureSheet(HWND mainWindow, const LARGE_INTEGER& frequency, int n, SheetR
     sort.push_back(g_opening.sorting);
     worst.push_back(g_probe.worst);
     bare.push_back(BareDecorations(frequency, n));
+    longPaths.push_back(LongPathsMs(frequency));
   }
   ClearEntries();
   RemovePrograms(n);
   if (fill.empty()) return false;
   *row = SheetRow{n, Median(fill), Median(decorate), Median(bare), Median(sort),
-                  *std::max_element(worst.begin(), worst.end()), g_opening.workingSet};
+                  *std::max_element(worst.begin(), worst.end()), Median(longPaths), g_opening.workingSet};
   return true;
 }
 
@@ -422,6 +425,11 @@ void SheetTable(const LARGE_INTEGER& frequency) {
     printf("goal 4: open, fill and sort, 4000 against 1000: %.2f (rows %.2f, sort %.2f)\n",
            small > 0 ? large / small : 0.0, rows[1].fill > 0 ? rows[2].fill / rows[1].fill : 0.0,
            rows[1].sort > 0 ? rows[2].sort / rows[1].sort : 0.0);
+    // The rows include one long-path conversion per value, all in one
+    // folder of n program files; the same conversions alone:
+    printf("        the long-path conversions of the rows alone: %.1f against %.1f ms, %.2f\n",
+           rows[2].longPaths, rows[1].longPaths,
+           rows[1].longPaths > 0 ? rows[2].longPaths / rows[1].longPaths : 0.0);
   }
   if (rows[1].n) printf("goal 5: worst WM_NULL during the 1000-row load: %.1f ms\n", rows[1].worstNull);
   if (rows[2].n)
