@@ -109,8 +109,8 @@ void FreeResult(Result* result) {
 }
 
 // Takes the icon apart into its bitmaps when they are exactly one image of
-// the list: adding an icon makes the list copy it afresh from the program
-// file, on the thread that shows the list.
+// the list: the list would otherwise convert the icon itself, at some
+// milliseconds an icon, on the thread that shows the list.
 void SplitIcon(Result* result, int width, int height) {
   if (!IconImageBitmaps(result->icon, width, height, &result->color, &result->mask)) return;
   DestroyIcon(result->icon);

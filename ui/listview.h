@@ -20,7 +20,7 @@ enum ImageListSlot { kImageListHistory = 0, kImageListPage = 1, kImageListSlots 
 // Puts an icon into an image list at index (-1: a new image at the end)
 // and returns the image's index (-1 when it failed). An icon of the list's
 // size goes in as its colour and mask bitmaps: handed over as an icon, the
-// list would copy it afresh from where it was loaded, milliseconds an icon.
+// list converts it itself, which takes milliseconds an icon.
 int PutIconImage(HIMAGELIST images, int index, HICON icon);
 // The colour and mask bitmaps of an icon when they are exactly one image
 // of width x height (the caller deletes them); false, and none, otherwise.
