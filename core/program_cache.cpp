@@ -26,16 +26,6 @@ struct CachedProgram {
 CachedProgram* g_slots[kCacheSlots];
 int g_count;
 
-unsigned HashNoCase(const char* text) {
-  unsigned h = 2166136261u;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-    unsigned char c = *p;
-    if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
-    h = (h ^ c) * 16777619u;
-  }
-  return h;
-}
-
 // The slot holding path, or the empty slot where it would go.
 int SlotOf(const char* path) {
   int slot = int(HashNoCase(path) % unsigned(kCacheSlots));

@@ -28,6 +28,15 @@ bool AppendTextN(char* dst, size_t cap, const char* src) {
 }
 
 char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+
+uint32_t HashNoCase(const char* text, uint32_t seed) {
+  uint32_t hash = seed;
+  for (const char* p = text ? text : ""; *p; ++p) {
+    hash ^= uint8_t(UpperChar(*p));
+    hash *= 16777619u;
+  }
+  return hash;
+}
 char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 int CompareNoCase(const char* a, const char* b) {

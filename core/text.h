@@ -2,6 +2,7 @@
 // No Windows headers: this file is compiled natively for the sanitizer tests.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 
 namespace tov {
 
@@ -24,6 +25,9 @@ template <size_t N> bool AppendText(char (&dst)[N], const char* src) { return Ap
 
 // ASCII/ANSI case folding that does not depend on the C locale.
 char UpperChar(char c);
+// FNV-1a over the text with its letters upper case (as UpperChar), for
+// tables that find names without case; seed starts the hash.
+uint32_t HashNoCase(const char* text, uint32_t seed = 2166136261u);
 char LowerChar(char c);
 // Case-insensitive comparison of two texts (<0, 0, >0).
 int CompareNoCase(const char* a, const char* b);

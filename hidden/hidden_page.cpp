@@ -100,6 +100,7 @@ void ShowIntroduction(HWND page) {
 }
 
 void FillHiddenList(HWND page) {
+  FirstDetectedHeld dates;  // one read of the dates for every row
   ShowIntroduction(page);
   HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   ScanHiddenFiles();

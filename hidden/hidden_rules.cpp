@@ -37,12 +37,7 @@ size_t NextLine(const char* text, size_t length, size_t at) {
 }  // namespace
 
 void VaultFolderName(const char* path, char (&out)[kVaultFolderNameLength + 1]) {
-  // FNV-1a over the upper-cased path.
-  uint32_t hash = 2166136261u;
-  for (const char* p = path ? path : ""; *p; ++p) {
-    hash ^= uint8_t(UpperChar(*p));
-    hash *= 16777619u;
-  }
+  uint32_t hash = HashNoCase(path);
   static const char kDigits[] = "0123456789ABCDEF";
   for (size_t i = 0; i < kVaultFolderNameLength; ++i)
     out[i] = kDigits[(hash >> (4 * (kVaultFolderNameLength - 1 - i))) & 0xF];

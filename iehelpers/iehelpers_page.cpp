@@ -105,6 +105,7 @@ size_t HelperLocationText(int entry, char* out, size_t cap) {
 }
 
 void FillHelperList(HWND page) {
+  FirstDetectedHeld dates;  // one read of the dates for every row
   ShowIntroduction(page);
   HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   ScanIEHelpers();

@@ -70,6 +70,7 @@ void TaskSortKeys(int entry, int column, int, SortKey* key) {
 }
 
 void FillTaskList(HWND page) {
+  FirstDetectedHeld dates;  // one read of the dates for every row
   HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   ListActiveTasks();
   HWND list = PageList(page);

@@ -80,6 +80,7 @@ void ServiceSortKeys(int entry, int column, int, SortKey* key) {
 }
 
 void FillServiceList(HWND page) {
+  FirstDetectedHeld dates;  // one read of the dates for every row
   HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   ScanServices();
   HWND list = PageList(page);

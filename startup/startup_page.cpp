@@ -67,6 +67,13 @@ void DetectedText(int entry, char (&out)[kFirstDetectedCapacity]) {
   GetFirstDetected(program, e->code, out);
 }
 
+// Whether each entry was disabled when the list was filled, as its Type
+// cell shows it; the sort keys read it here instead of the disabled index
+// (the page fills the list again after every change it makes).
+bool g_filledDisabled[kMaxEntries];
+
+bool FilledDisabled(int entry) { return entry >= 0 && entry < kMaxEntries && g_filledDisabled[entry]; }
+
 void CommandText(const Entry& e, char (&out)[kSortKeyCapacity]) {
   CopyText(out, e.flag == 1 ? kRunDllPrefix : "");
   char name[kPathCapacity];
@@ -96,7 +103,7 @@ void StartupSortKeys(int entry, int column, int direction, SortKey* key) {
       return;
     }
   }
-  MakeStartupKey(text, IsEntryDisabled(entry) != 0, direction, key->text, sizeof key->text);
+  MakeStartupKey(text, FilledDisabled(entry), direction, key->text, sizeof key->text);
 }
 
 void FillStartupList(HWND page) {
@@ -113,13 +120,14 @@ void FillStartupList(HWND page) {
   LoadText(kTextDisabled, disabledType);
   for (int i = 0; i < EntryCount(); ++i) {
     const Entry& e = *EntryAt(i);
+    g_filledDisabled[i] = IsEntryDisabled(i) != 0;
     int row = InsertRow(list, i, e.title, AddProgramIcon(e.path, 0, kImageListPage), i);
     if (row < 0) continue;
     char command[kSortKeyCapacity];
     CommandText(e, command);
     SetRowText(list, row, kColCommand, command);
     SetRowCompany(list, row, kColCompany, e.path);
-    SetRowText(list, row, kColType, IsEntryDisabled(i) ? disabledType : TypeNameOf(e.code));
+    SetRowText(list, row, kColType, g_filledDisabled[i] ? disabledType : TypeNameOf(e.code));
     char detected[kFirstDetectedCapacity];
     DetectedText(i, detected);
     SetRowText(list, row, kColDetected, detected);

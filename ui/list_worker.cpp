@@ -131,13 +131,7 @@ void ReleaseBatch(Batch* batch) {
 }
 
 unsigned HashJob(const char* program, int iconNumber) {
-  unsigned h = 2166136261u ^ unsigned(iconNumber);
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(program); *p; ++p) {
-    unsigned char c = *p;
-    if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
-    h = (h ^ c) * 16777619u;
-  }
-  return h;
+  return HashNoCase(program, 2166136261u ^ unsigned(iconNumber));
 }
 
 DWORD WINAPI WorkerMain(LPVOID parameter) {
@@ -227,14 +221,9 @@ void PlaceIcon(SlotWork& work, int image, const Result& result) {
   int count = ImageList_GetImageCount(work.images);
   while (count < image && PutIconImage(work.images, -1, DefaultIcon()) >= 0) ++count;
   if (count < image) return;
-  if (result.color) {
-    if (count == image) ImageList_Add(work.images, result.color, result.mask);
-    else ImageList_Replace(work.images, image, result.color, result.mask);
-    return;
-  }
-  HICON shown = result.icon ? result.icon : DefaultIcon();
-  if (!shown) return;
-  PutIconImage(work.images, count == image ? -1 : image, shown);
+  int at = count == image ? -1 : image;
+  if (result.color) PutImageBitmaps(work.images, at, result.color, result.mask);
+  else PutIconImage(work.images, at, result.icon ? result.icon : DefaultIcon());
 }
 
 void OnResult(unsigned generation, Result* result) {

@@ -11,6 +11,7 @@
 #include "core/owned.h"
 #include "core/program.h"
 #include "core/settings.h"
+#include "core/detected.h"
 #include "core/text.h"
 #include "resources/resource.h"
 #include "core/entries.h"
@@ -60,7 +61,11 @@ void SortWithDirection(HWND list, int column, int direction, SortKeyProc keys) {
   if (count <= 0) return;
   SortRun run{static_cast<SortKey*>(calloc(size_t(count), sizeof(SortKey))), count, direction};
   if (!run.keys) return;
-  for (int i = 0; i < count; ++i) keys(i, column, run.direction, &run.keys[i]);
+  {
+    // Keys of dates read the stored first-detection dates once per sort.
+    FirstDetectedHeld dates;
+    for (int i = 0; i < count; ++i) keys(i, column, run.direction, &run.keys[i]);
+  }
   SendMessageA(list, LVM_SORTITEMS, (WPARAM)&run, (LPARAM)CompareRows);
   free(run.keys);
   g_lastSort = LastSort{list, column, direction, keys};
@@ -93,15 +98,18 @@ bool IconImageBitmaps(HICON icon, int width, int height, HBITMAP* color, HBITMAP
   return true;
 }
 
+int PutImageBitmaps(HIMAGELIST images, int index, HBITMAP color, HBITMAP mask) {
+  if (index < 0) return ImageList_Add(images, color, mask);
+  return ImageList_Replace(images, index, color, mask) ? index : -1;
+}
+
 int PutIconImage(HIMAGELIST images, int index, HICON icon) {
   if (!images || !icon) return -1;
   int width = 0, height = 0;
   ImageList_GetIconSize(images, &width, &height);
   HBITMAP color, mask;
   if (!IconImageBitmaps(icon, width, height, &color, &mask)) return ImageList_ReplaceIcon(images, index, icon);
-  int placed = -1;
-  if (index < 0) placed = ImageList_Add(images, color, mask);
-  else if (ImageList_Replace(images, index, color, mask)) placed = index;
+  int placed = PutImageBitmaps(images, index, color, mask);
   DeleteObject(color);
   DeleteObject(mask);
   return placed;
@@ -120,8 +128,6 @@ void CreateImageList(HWND list, int slot) {
   PutIconImage(images, -1, icon.get());
   BeginListWork(slot, list, images);  // its images follow the program's own
 }
-
-
 
 int AddProgramIcon(const char* path, int iconNumber, int slot) {
   if (!ValidSlot(slot) || !g_imageLists[slot]) return -1;

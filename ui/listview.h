@@ -14,18 +14,21 @@ namespace tov {
 // Image-list slots: one for the History window, one for the page list.
 enum ImageListSlot { kImageListHistory = 0, kImageListPage = 1, kImageListSlots = 2 };
 
-// Creates the slot's image list (system small-icon size, 32-bit colour with
-// mask), attaches it to the list as its small-icon list and adds the
-// program icon as image 0. An earlier list of the slot is destroyed first.
 // Puts an icon into an image list at index (-1: a new image at the end)
 // and returns the image's index (-1 when it failed). An icon of the list's
 // size goes in as its colour and mask bitmaps: handed over as an icon, the
 // list converts it itself, which takes milliseconds an icon.
 int PutIconImage(HIMAGELIST images, int index, HICON icon);
+// The same for an image already taken apart into its bitmaps (which stay
+// the caller's).
+int PutImageBitmaps(HIMAGELIST images, int index, HBITMAP color, HBITMAP mask);
 // The colour and mask bitmaps of an icon when they are exactly one image
 // of width x height (the caller deletes them); false, and none, otherwise.
 // Any thread may call it.
 bool IconImageBitmaps(HICON icon, int width, int height, HBITMAP* color, HBITMAP* mask);
+// Creates the slot's image list (system small-icon size, 32-bit colour with
+// mask), attaches it to the list as its small-icon list and adds the
+// program icon as image 0. An earlier list of the slot is destroyed first.
 void CreateImageList(HWND list, int slot);
 void DestroyImageList(int slot);
 // The image of the icon of that number from the program file of path: one
